@@ -1,0 +1,98 @@
+#include "mainwindow.h"
+
+#include "catalogueerror.h"
+#include "listbox.h"
+#include "messages.h"
+#include "numberedlist.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// The layout is given in twips; 15 twips make one pixel at 96 dots per inch.
+QRect twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QIcon appIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addFile(QStringLiteral(":/icons/temlo_rundel-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const QString& appPath, QWidget* parent)
+    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)) {
+    m_state.apppath = appPath;
+    m_state.separator = QStringLiteral(" - ");
+    buildControls();
+    openCatalogue();
+}
+
+void MainWindow::buildControls() {
+    setObjectName(QStringLiteral("TEMLO_RUNDEL"));
+    setWindowTitle(QStringLiteral("TEMLO_RUNDEL"));
+    setWindowIcon(appIcon());
+    resize(twips(0, 0, 13470, 5760).size());
+
+    // Created in tab order, so Tab goes Command1, Command2, TextBox1, Command3.
+    m_command1 = makeButton(this, "Command1", QStringLiteral("procházej adresář"),
+                            twips(840, 360, 1695, 495));
+    m_command2 = makeButton(this, "Command2", QStringLiteral("seřaď"), twips(2760, 360, 1335, 495));
+    m_textBox1 = new ListBox(this);
+    m_textBox1->setObjectName(QStringLiteral("TextBox1"));
+    m_textBox1->setGeometry(twips(840, 1080, 12015, 3675));
+    m_label1 = makeLabel(this, "Label1", QStringLiteral("Status: "), twips(840, 4920, 615, 255));
+    m_label2 = makeLabel(this, "Label2", QStringLiteral("OK"), twips(1440, 4920, 6855, 255));
+    m_command3 = makeButton(this, "Command3", QStringLiteral("TISK"), twips(4320, 360, 1215, 495));
+
+    connect(m_command2, &QPushButton::clicked, this, &MainWindow::sort);
+    m_command1->setFocus();
+}
+
+void MainWindow::openCatalogue() {
+    const QString error = m_catalogue.prepare();
+    if (!error.isEmpty())
+        QTimer::singleShot(0, this, [this, error] { showError(this, error); });
+}
+
+void MainWindow::setStatus(const QString& text) {
+    m_label2->setText(text);
+    m_label2->repaint();
+}
+
+void MainWindow::sort() {
+    std::vector<CatalogueRow> rows;
+    try {
+        rows = m_catalogue.orderedRows();
+    } catch (const CatalogueError& e) {
+        showError(this, e.message());
+        return;
+    }
+    setStatus(QStringLiteral("řadím a přejmenovávám"));
+    if (!rows.empty()) {
+        m_state.listtext = numberedList(rows, m_state.separator);
+        m_textBox1->setListText(m_state.listtext);
+    }
+    setStatus(QStringLiteral("HOTOVO - přejmenováno"));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "catalogue.h"
+#include "module1.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+class ListBox;
+class QLabel;
+class QPushButton;
+
+// The one window, TEMLO_RUNDEL: three action buttons, the list box and the status line.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr auto databaseFileName = "/temlo_files.mdb";
+
+    explicit MainWindow(const QString& appPath = QCoreApplication::applicationDirPath(),
+                        QWidget* parent = nullptr);
+
+    const Module1& state() const { return m_state; }
+    const Catalogue& catalogue() const { return m_catalogue; }
+
+private:
+    void buildControls();
+    void openCatalogue();
+    void sort();
+    void setStatus(const QString& text);
+
+    Module1 m_state;
+    Catalogue m_catalogue;
+    // The folder whose scan in this run wrote the catalogue; empty when no scan of this
+    // run backs it (none yet, or its write failed).
+    QString m_scannedDir;
+    QPushButton* m_command1 = nullptr;
+    QPushButton* m_command2 = nullptr;
+    QPushButton* m_command3 = nullptr;
+    ListBox* m_textBox1 = nullptr;
+    QLabel* m_label1 = nullptr;
+    QLabel* m_label2 = nullptr;
+};

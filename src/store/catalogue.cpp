@@ -1,0 +1,150 @@
+#include "catalogue.h"
+
+#include "catalogueerror.h"
+
+#include <QFileInfo>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr auto orderedReadSql = "select filename,datum from filenametab order by datum asc";
+
+// The index keeps rows of equal `datum` in the order they were added (by rowid) and
+// spares the ordered read a sort.
+constexpr auto createTableSql =
+    "CREATE TABLE filenametab (filename TEXT, datum TEXT);"
+    "CREATE INDEX filenametab_datum ON filenametab (datum);";
+
+enum class Missing { Fail, Create };
+
+QString causeText(int code) {
+    switch (code & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("soubor není databáze");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("databáze je poškozená");
+    case SQLITE_READONLY:
+        return QStringLiteral("do databáze nelze zapisovat");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("databázi právě používá jiný program");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("databázi nelze otevřít");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("přístup k databázi byl odepřen");
+    case SQLITE_FULL:
+        return QStringLiteral("disk je plný");
+    case SQLITE_IOERR:
+        return QStringLiteral("chyba čtení nebo zápisu");
+    default:
+        return QStringLiteral("chyba databáze");
+    }
+}
+
+CatalogueError failure(const QString& path, const QString& cause) {
+    return CatalogueError(QStringLiteral("Katalog „%1“: %2.").arg(path, cause));
+}
+
+CatalogueError failure(const QString& path, const SQLite::Exception& e) {
+    const QString cause = causeText(e.getErrorCode()) + QStringLiteral(" (%1)").arg(e.what());
+    return failure(path, cause);
+}
+
+bool tableExists(SQLite::Database& db) {
+    SQLite::Statement query(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND "
+                                "lower(name)='filenametab'");
+    return query.executeStep();
+}
+
+void checkFields(SQLite::Database& db, const QString& path) {
+    bool hasFilename = false;
+    bool hasDatum = false;
+    SQLite::Statement info(db, "PRAGMA table_info(filenametab)");
+    while (info.executeStep()) {
+        const QString name = QString::fromUtf8(info.getColumn(1).getText()).toLower();
+        hasFilename = hasFilename || name == u"filename";
+        hasDatum = hasDatum || name == u"datum";
+    }
+    if (!hasFilename || !hasDatum) {
+        const auto field = hasFilename ? QStringLiteral("datum") : QStringLiteral("filename");
+        throw failure(path, QStringLiteral("v tabulce filenametab chybí pole %1").arg(field));
+    }
+}
+
+SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing) {
+    if (missing == Missing::Fail && !QFileInfo::exists(path))
+        throw failure(path, QStringLiteral("soubor neexistuje"));
+    try {
+        const int create = missing == Missing::Create ? SQLite::OPEN_CREATE : 0;
+        SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | create, busyTimeoutMs);
+        if (!tableExists(db)) {
+            if (missing == Missing::Fail)
+                throw failure(path, QStringLiteral("chybí tabulka filenametab"));
+            SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+            db.exec(createTableSql);
+            transaction.commit();
+        }
+        checkFields(db, path);
+        return db;
+    } catch (const SQLite::Exception& e) {
+        throw failure(path, e);
+    }
+}
+
+void bindText(SQLite::Statement& statement, int index, const QString& text) {
+    if (text.isEmpty())
+        statement.bind(index);
+    else
+        statement.bind(index, text.toStdString());
+}
+
+QString columnText(const SQLite::Column& column) {
+    return QString::fromUtf8(column.getText());
+}
+
+} // namespace
+
+Catalogue::Catalogue(QString path, int busyTimeoutMs)
+    : m_path(std::move(path)), m_busyTimeoutMs(busyTimeoutMs) {}
+
+QString Catalogue::prepare() const {
+    try {
+        connect(m_path, m_busyTimeoutMs, Missing::Create);
+        return {};
+    } catch (const CatalogueError& e) {
+        return e.message();
+    }
+}
+
+void Catalogue::replaceAll(std::span<const CatalogueRow> rows) const {
+    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
+    try {
+        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        db.exec("DELETE FROM filenametab");
+        SQLite::Statement insert(db, "INSERT INTO filenametab (filename, datum) VALUES (?, ?)");
+        for (const CatalogueRow& row : rows) {
+            insert.bind(1, row.filename.toStdString());
+            bindText(insert, 2, row.datum);
+            insert.exec();
+            insert.reset();
+        }
+        transaction.commit();
+    } catch (const SQLite::Exception& e) {
+        throw failure(m_path, e);
+    }
+}
+
+std::vector<CatalogueRow> Catalogue::orderedRows() const {
+    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Fail);
+    try {
+        std::vector<CatalogueRow> rows;
+        SQLite::Statement read(db, orderedReadSql);
+        while (read.executeStep())
+            rows.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
+        return rows;
+    } catch (const SQLite::Exception& e) {
+        throw failure(m_path, e);
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+// `datum` is stored as ISO 8601 UTC with milliseconds, so text order is time order
+// (also across daylight-saving changes); an empty text stands for an unknown time.
+QString storedDatum(const QDateTime& modified);
+QDateTime datumTime(const QString& stored);
+
+// The user's regional text for a stored `datum`: short date, then the time with seconds,
+// or the date alone at exactly midnight. Texts that are not in the stored form are shown as
+// they are.
+QString datumText(const QString& stored, const QLocale& locale = QLocale());

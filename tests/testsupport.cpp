@@ -1,0 +1,50 @@
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QMessageBox>
+#include <QTest>
+
+ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
+    connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
+    m_timer.start(5);
+}
+
+void ModalAnswerer::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible())
+        return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+        m_texts << (box->informativeText().isEmpty() ? box->text()
+                                                     : box->text() + u'\n' + box->informativeText());
+    ++m_count;
+    m_answer(modal);
+}
+
+void ModalAnswerer::reject(QWidget* modal) {
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
+
+ModalAnswerer::Answer ModalAnswerer::clickButton(const QString& text) {
+    return [text](QWidget* modal) {
+        for (auto* button : modal->findChildren<QAbstractButton*>()) {
+            if (button->text().remove(u'&') == text) {
+                button->click();
+                return;
+            }
+        }
+        QFAIL(qPrintable(QStringLiteral("no button %1 in the dialog").arg(text)));
+    };
+}
+
+void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(content), content.size());
+    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
