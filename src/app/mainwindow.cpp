@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "numberedlist.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -54,6 +55,10 @@ void MainWindow::buildControls() {
     setWindowTitle(QStringLiteral("TEMLO_RUNDEL"));
     setWindowIcon(appIcon());
     resize(twips(0, 0, 13470, 5760).size());
+    // The toolkit's default face, at the size the layout was drawn for, so captions fit.
+    QFont windowFont = font();
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
 
     // Created in tab order, so Tab goes Command1, Command2, TextBox1, Command3.
     m_command1 = makeButton(this, "Command1", QStringLiteral("procházej adresář"),
