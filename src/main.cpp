@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "quitonsignal.h"
 #include "translations.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     installCzechQtTranslations(app);
+    quitOnTerminationSignals(app);
     MainWindow window;
     window.show();
     return QApplication::exec();

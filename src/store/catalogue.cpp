@@ -111,7 +111,7 @@ Catalogue::Catalogue(QString path, int busyTimeoutMs)
 
 QString Catalogue::prepare() const {
     try {
-        connect(m_path, m_busyTimeoutMs, Missing::Create);
+        const SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
         return {};
     } catch (const CatalogueError& e) {
         return e.message();

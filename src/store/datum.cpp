@@ -30,7 +30,7 @@ QString datumText(const QString& stored, const QLocale& locale) {
     if (!time.isValid())
         return stored;
     const QDateTime local = time.toLocalTime();
-    const QString date = locale.toString(local.date(), QLocale::ShortFormat);
+    QString date = locale.toString(local.date(), QLocale::ShortFormat);
     if (local.time() == QTime(0, 0))
         return date;
     return date + u' ' + locale.toString(local.time(), timeFormatWithSeconds(locale));
