@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +53,8 @@ private slots:
     void replaceAllLeavesNoDuplicates();
     void failedReplaceKeepsPreviousCatalogue();
     void orderedReadOfMissingFileFails();
+    void writeProtectionIsReportedAndCatalogueKept_data();
+    void writeProtectionIsReportedAndCatalogueKept();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -200,6 +203,37 @@ void TestCatalogue::orderedReadOfMissingFileFails() {
         QVERIFY(e.message().contains(QStringLiteral("soubor neexistuje")));
     }
     QVERIFY(!QFile::exists(m_path));
+}
+
+void TestCatalogue::writeProtectionIsReportedAndCatalogueKept_data() {
+    QTest::addColumn<bool>("protectFolder");
+    QTest::newRow("permission/read-only file") << false;
+    QTest::newRow("permission/read-only folder") << true;
+}
+
+void TestCatalogue::writeProtectionIsReportedAndCatalogueKept() {
+    QFETCH(bool, protectFolder);
+    if (::geteuid() == 0)
+        QSKIP("root ignores permission bits; the suite runs unprivileged in CI");
+    Catalogue catalogue(m_path);
+    catalogue.replaceAll(std::vector<CatalogueRow>{{"old.jpg", ""}});
+    const QString protectedPath = protectFolder ? m_dir->path() : m_path;
+    const auto permissions = QFile::permissions(protectedPath);
+    QVERIFY(QFile::setPermissions(protectedPath, permissions & ~(QFile::WriteOwner |
+                                                                 QFile::WriteUser)));
+    try {
+        catalogue.replaceAll(std::vector<CatalogueRow>{{"new.jpg", ""}});
+        QFile::setPermissions(protectedPath, permissions);
+        QFAIL("a write-protected catalogue was written");
+    } catch (const CatalogueError& e) {
+        QVERIFY2(e.message().contains(m_path), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("zapisovat")), qPrintable(e.message()));
+    }
+    QCOMPARE(filenames(catalogue.orderedRows()), QStringList{"old.jpg"});
+
+    QVERIFY(QFile::setPermissions(protectedPath, permissions));
+    catalogue.replaceAll(std::vector<CatalogueRow>{{"new.jpg", ""}});
+    QCOMPARE(filenames(catalogue.orderedRows()), QStringList{"new.jpg"});
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)
