@@ -17,8 +17,9 @@ void ModalAnswerer::poll() {
     if (!modal || !modal->isVisible())
         return;
     if (auto* box = qobject_cast<QMessageBox*>(modal))
-        m_texts << (box->informativeText().isEmpty() ? box->text()
-                                                     : box->text() + u'\n' + box->informativeText());
+        m_texts << (box->informativeText().isEmpty()
+                        ? box->text()
+                        : box->text() + u'\n' + box->informativeText());
     ++m_count;
     m_answer(modal);
 }

@@ -88,8 +88,8 @@ void TestCatalogue::unusableFileIsReportedAndLeftUntouched_data() {
     QTest::addColumn<QByteArray>("rawContent");
     QTest::addColumn<QString>("expectedCause");
 
-    QTest::newRow("not a database") << QByteArray() << QByteArray("Nejsem databáze.\n", 17)
-                                    << "soubor není databáze";
+    QTest::newRow("not a database")
+        << QByteArray() << QByteArray("Nejsem databáze.\n", 17) << "soubor není databáze";
     QTest::newRow("zero-filled") << QByteArray() << QByteArray(4096, '\0')
                                  << "soubor není databáze";
     QTest::newRow("field missing") << QByteArray("CREATE TABLE filenametab (filename TEXT);")
@@ -219,8 +219,8 @@ void TestCatalogue::writeProtectionIsReportedAndCatalogueKept() {
     catalogue.replaceAll(std::vector<CatalogueRow>{{"old.jpg", ""}});
     const QString protectedPath = protectFolder ? m_dir->path() : m_path;
     const auto permissions = QFile::permissions(protectedPath);
-    QVERIFY(QFile::setPermissions(protectedPath, permissions & ~(QFile::WriteOwner |
-                                                                 QFile::WriteUser)));
+    QVERIFY(QFile::setPermissions(protectedPath,
+                                  permissions & ~(QFile::WriteOwner | QFile::WriteUser)));
     try {
         catalogue.replaceAll(std::vector<CatalogueRow>{{"new.jpg", ""}});
         QFile::setPermissions(protectedPath, permissions);

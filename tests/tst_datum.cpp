@@ -19,7 +19,8 @@ void TestDatum::storedFormIsUtcWithMilliseconds_data() {
 
     QTest::newRow("winter") << QDateTime(QDate(2024, 3, 7), QTime(9, 5, 9, 123))
                             << "2024-03-07T08:05:09.123Z";
-    QTest::newRow("summer") << QDateTime(QDate(2024, 7, 1), QTime(0, 0)) << "2024-06-30T22:00:00.000Z";
+    QTest::newRow("summer") << QDateTime(QDate(2024, 7, 1), QTime(0, 0))
+                            << "2024-06-30T22:00:00.000Z";
     QTest::newRow("invalid") << QDateTime() << "";
 }
 
@@ -36,17 +37,30 @@ void TestDatum::regionalText_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("cs/afternoon") << "cs_CZ" << "2024-03-07T14:05:09.123Z" << "07.03.24 15:05:09";
-    QTest::newRow("cs/midnight local is date alone")
-        << "cs_CZ" << "2024-03-06T23:00:00.000Z" << "07.03.24";
-    QTest::newRow("cs/midnight UTC is not local midnight")
-        << "cs_CZ" << "2024-03-07T00:00:00.000Z" << "07.03.24 1:00:00";
-    QTest::newRow("cs/one millisecond past midnight")
-        << "cs_CZ" << "2024-03-06T23:00:00.001Z" << "07.03.24 0:00:00";
-    QTest::newRow("en/afternoon") << "en_US" << "2024-03-07T14:05:09.000Z" << "3/7/24 3:05:09 PM";
-    QTest::newRow("en/summer time") << "en_US" << "2024-07-01T08:00:00.000Z" << "7/1/24 10:00:00 AM";
-    QTest::newRow("unknown") << "cs_CZ" << "" << "";
-    QTest::newRow("foreign text shown as is") << "cs_CZ" << "7.3.2024 15:05" << "7.3.2024 15:05";
+    QTest::newRow("cs/afternoon") << "cs_CZ"
+                                  << "2024-03-07T14:05:09.123Z"
+                                  << "07.03.24 15:05:09";
+    QTest::newRow("cs/midnight local is date alone") << "cs_CZ"
+                                                     << "2024-03-06T23:00:00.000Z"
+                                                     << "07.03.24";
+    QTest::newRow("cs/midnight UTC is not local midnight") << "cs_CZ"
+                                                           << "2024-03-07T00:00:00.000Z"
+                                                           << "07.03.24 1:00:00";
+    QTest::newRow("cs/one millisecond past midnight") << "cs_CZ"
+                                                      << "2024-03-06T23:00:00.001Z"
+                                                      << "07.03.24 0:00:00";
+    QTest::newRow("en/afternoon") << "en_US"
+                                  << "2024-03-07T14:05:09.000Z"
+                                  << "3/7/24 3:05:09 PM";
+    QTest::newRow("en/summer time") << "en_US"
+                                    << "2024-07-01T08:00:00.000Z"
+                                    << "7/1/24 10:00:00 AM";
+    QTest::newRow("unknown") << "cs_CZ"
+                             << ""
+                             << "";
+    QTest::newRow("foreign text shown as is") << "cs_CZ"
+                                              << "7.3.2024 15:05"
+                                              << "7.3.2024 15:05";
 }
 
 void TestDatum::regionalText() {

@@ -41,9 +41,8 @@ void TestEndToEnd::cleanupTestCase() {
 
 QString TestEndToEnd::windowTree() const {
     QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"),
-                   {QStringLiteral("-root"), QStringLiteral("-tree"), QStringLiteral("-display"),
-                    m_display});
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree"),
+                                                QStringLiteral("-display"), m_display});
     xwininfo.waitForFinished();
     return QString::fromUtf8(xwininfo.readAllStandardOutput());
 }

@@ -12,9 +12,8 @@ constexpr auto orderedReadSql = "select filename,datum from filenametab order by
 
 // The index keeps rows of equal `datum` in the order they were added (by rowid) and
 // spares the ordered read a sort.
-constexpr auto createTableSql =
-    "CREATE TABLE filenametab (filename TEXT, datum TEXT);"
-    "CREATE INDEX filenametab_datum ON filenametab (datum);";
+constexpr auto createTableSql = "CREATE TABLE filenametab (filename TEXT, datum TEXT);"
+                                "CREATE INDEX filenametab_datum ON filenametab (datum);";
 
 enum class Missing { Fail, Create };
 

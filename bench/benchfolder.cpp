@@ -1,0 +1,61 @@
+#include "benchfolder.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString quoted(const QString& path) {
+    return u'\'' + QString(path).replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+}
+
+void makeFile(const QByteArray& path, qint64 seconds) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        qFatal("cannot create %s", path.constData());
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    ::futimens(fd, times);
+    ::close(fd);
+}
+
+} // namespace
+
+QString ensureBenchFolder(const QString& root, int count) {
+    const QString folder = QStringLiteral("%1/files-%2").arg(root).arg(count);
+    const QString complete = folder + QStringLiteral("/.complete");
+    if (QFile::exists(complete))
+        return folder;
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    const qint64 base = QDateTime(QDate(2024, 6, 1), QTime(8, 0)).toSecsSinceEpoch();
+    for (int i = 0; i < count; ++i) {
+        // A stride coprime with the count gives every file its own second, out of name order.
+        const qint64 slot = (qint64(i) * 7919) % count;
+        makeFile(QFile::encodeName(QStringLiteral("%1/IMG_%2.jpg").arg(folder).arg(i)),
+                 base + slot);
+    }
+    makeFile(QFile::encodeName(complete), base);
+    return folder;
+}
+
+QString linkedCopy(const QString& folder, const QString& target) {
+    QDir(target).removeRecursively();
+    shellMilliseconds(QStringLiteral("cp -al %1 %2").arg(quoted(folder), quoted(target)));
+    return target;
+}
+
+double shellMilliseconds(const QString& command) {
+    QElapsedTimer timer;
+    timer.start();
+    const int rc = QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (rc != 0)
+        qFatal("command failed: %s", qPrintable(command));
+    return ms;
+}

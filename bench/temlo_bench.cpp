@@ -1,0 +1,177 @@
+#include "benchfolder.h"
+#include "directorychooser.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+struct Row {
+    QString action;
+    double ms;
+    QString floor;
+    double floorMs;
+};
+
+struct SizeResult {
+    int files;
+    std::vector<Row> rows;
+};
+
+class StandInChooser : public DirectoryChooser {
+public:
+    explicit StandInChooser(QString folder) : m_folder(std::move(folder)) {}
+    std::optional<QString> confirmedName(QWidget*, const QString&) override {
+        return m_folder + QStringLiteral("/Select a Directory.~#~");
+    }
+
+private:
+    QString m_folder;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double clickMilliseconds(MainWindow& window, const char* button) {
+    auto* target = window.findChild<QPushButton*>(QLatin1String(button));
+    QElapsedTimer timer;
+    timer.start();
+    target->click();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+template <typename F> double medianOf(int runs, F&& measure) {
+    std::vector<double> values;
+    for (int i = 0; i < runs; ++i)
+        values.push_back(measure());
+    return median(values);
+}
+
+SizeResult measureSize(const QString& root, int files, int runs) {
+    const QString folder = ensureBenchFolder(root, files);
+    const double findSort = medianOf(runs, [&] {
+        return shellMilliseconds(
+            QStringLiteral("find '%1' -maxdepth 1 -type f -printf '%T@ %f\\n' | sort -n >/dev/null")
+                .arg(folder));
+    });
+    const QString renameLoop =
+        QStringLiteral("perl -e 'opendir D, $ARGV[0]; for (readdir D) { next if /^\\./; "
+                       "rename \"$ARGV[0]/$_\", \"$ARGV[0]/x$_\" or die }' '%1'");
+    const double renameFloor = medianOf(runs, [&] {
+        const QString copy = linkedCopy(folder, root + QStringLiteral("/floor-copy"));
+        return shellMilliseconds(renameLoop.arg(copy));
+    });
+
+    QTemporaryDir appDir;
+    MainWindow window(appDir.path());
+    window.show();
+    window.setPrinterFactory([&appDir] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(appDir.filePath(QStringLiteral("listing.pdf")));
+        return printer;
+    });
+
+    window.setDirectoryChooser(std::make_unique<StandInChooser>(folder));
+    const double browse = medianOf(runs, [&] { return clickMilliseconds(window, "Command1"); });
+    const double declined = medianOf(runs, [&] {
+        ModalAnswerer no(ModalAnswerer::clickButton(QStringLiteral("Ne")));
+        return clickMilliseconds(window, "Command2");
+    });
+    const double print = medianOf(runs, [&] { return clickMilliseconds(window, "Command3"); });
+    const double accepted = medianOf(runs, [&] {
+        const QString copy = linkedCopy(folder, root + QStringLiteral("/rename-copy"));
+        window.setDirectoryChooser(std::make_unique<StandInChooser>(copy));
+        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        ModalAnswerer yes(ModalAnswerer::clickButton(QStringLiteral("Přejmenovat")));
+        return clickMilliseconds(window, "Command2");
+    });
+
+    const QString findFloor = QStringLiteral("find|sort");
+    return {files,
+            {{QStringLiteral("procházej adresář"), browse, findFloor, findSort},
+             {QStringLiteral("seřaď (odmítnuto)"), declined, findFloor, findSort},
+             {QStringLiteral("seřaď + přejmenování"), accepted, QStringLiteral("rename loop"),
+              renameFloor},
+             {QStringLiteral("TISK do PDF"), print, findFloor, findSort}}};
+}
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+void printTable(const std::vector<SizeResult>& results, double peakMb) {
+    for (const auto& size : results) {
+        std::printf("\n%d files\n%-24s %10s  %-12s %10s %7s\n", size.files, "action", "ms", "floor",
+                    "floor ms", "ratio");
+        for (const auto& row : size.rows)
+            std::printf("%-24s %10.1f  %-12s %10.1f %7.2f\n", qPrintable(row.action), row.ms,
+                        qPrintable(row.floor), row.floorMs, row.ms / row.floorMs);
+    }
+    if (results.size() >= 2) {
+        const auto& small = results[results.size() - 2];
+        const auto& large = results.back();
+        std::printf("\ngrowth %d -> %d files\n", small.files, large.files);
+        for (size_t i = 0; i < large.rows.size(); ++i)
+            std::printf("%-24s %7.2fx\n", qPrintable(large.rows[i].action),
+                        large.rows[i].ms / small.rows[i].ms);
+    }
+    std::printf("\npeak memory %.1f MB\n", peakMb);
+}
+
+void printJson(const std::vector<SizeResult>& results, double peakMb) {
+    QJsonArray sizes;
+    for (const auto& size : results) {
+        QJsonArray rows;
+        for (const auto& row : size.rows)
+            rows.append(QJsonObject{{"action", row.action},
+                                    {"ms", row.ms},
+                                    {"floor", row.floor},
+                                    {"floor_ms", row.floorMs},
+                                    {"ratio", row.ms / row.floorMs}});
+        sizes.append(QJsonObject{{"files", size.files}, {"actions", rows}});
+    }
+    const QJsonObject all{{"sizes", sizes}, {"peak_memory_mb", peakMb}};
+    std::fputs(QJsonDocument(all).toJson().constData(), stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const bool json = args.contains(QStringLiteral("--json"));
+    const QString root =
+        qEnvironmentVariable("TEMLO_BENCH_DIR", QStringLiteral("/tmp/temlo_bench"));
+    std::vector<int> sizes{1000, 10000, 100000};
+    if (args.contains(QStringLiteral("--quick")))
+        sizes = {1000, 10000};
+
+    std::vector<SizeResult> results;
+    for (int files : sizes) {
+        if (!json)
+            std::fprintf(stderr, "measuring %d files...\n", files);
+        results.push_back(measureSize(root, files, files >= 100000 ? 3 : 5));
+    }
+    const double peakMb = peakMegabytes();
+    if (json)
+        printJson(results, peakMb);
+    else
+        printTable(results, peakMb);
+    return 0;
+}
