@@ -20,7 +20,8 @@ bool fitsWithoutMeasuring(const QString& text, qreal room, qreal maxCharWidth) {
 }
 
 bool reaches(const QString& text, qreal room, const ListingMetrics& metrics) {
-    return !fitsWithoutMeasuring(text, room, metrics.maxCharWidth) && metrics.textWidth(text) > room;
+    return !fitsWithoutMeasuring(text, room, metrics.maxCharWidth) &&
+           metrics.textWidth(text) > room;
 }
 
 std::vector<ListingLine> listingLines(const Listing& listing, const ListingMetrics& metrics) {

@@ -7,8 +7,7 @@
 
 namespace {
 
-const QString noPrinterText =
-    QStringLiteral("Není k dispozici žádná tiskárna. Nic se nevytisklo.");
+const QString noPrinterText = QStringLiteral("Není k dispozici žádná tiskárna. Nic se nevytisklo.");
 const QString failedText = QStringLiteral("Tisk se nezdařil, tiskárna ohlásila chybu.");
 const QString abortedText = failedText + QStringLiteral(" Tisková úloha byla zrušena.");
 
