@@ -2,12 +2,15 @@
 
 #include "catalogueerror.h"
 #include "listbox.h"
+#include "listingprinter.h"
 #include "messages.h"
 #include "numberedlist.h"
 
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 
@@ -40,10 +43,18 @@ QIcon appIcon() {
     return icon;
 }
 
+std::unique_ptr<QPrinter> defaultPrinter() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull())
+        return nullptr;
+    return std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
+}
+
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)) {
+    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)),
+      m_printerFactory(defaultPrinter) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
@@ -72,6 +83,7 @@ void MainWindow::buildControls() {
     m_command3 = makeButton(this, "Command3", QStringLiteral("TISK"), twips(4320, 360, 1215, 495));
 
     connect(m_command2, &QPushButton::clicked, this, &MainWindow::sort);
+    connect(m_command3, &QPushButton::clicked, this, &MainWindow::print);
     m_command1->setFocus();
 }
 
@@ -100,4 +112,20 @@ void MainWindow::sort() {
         m_textBox1->setListText(m_state.listtext);
     }
     setStatus(QStringLiteral("HOTOVO - přejmenováno"));
+}
+
+void MainWindow::print() {
+    std::vector<CatalogueRow> rows;
+    try {
+        rows = m_catalogue.orderedRows();
+    } catch (const CatalogueError& e) {
+        showError(this, e.message());
+        return;
+    }
+    if (!rows.empty())
+        m_state.listtext.clear();
+    const std::unique_ptr<QPrinter> printer = m_printerFactory();
+    const QString error = printListing(printer.get(), {rows, m_state.dirpath, m_state.separator});
+    if (!error.isEmpty())
+        showError(this, error);
 }

@@ -5,9 +5,12 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class ListBox;
 class QLabel;
+class QPrinter;
 class QPushButton;
 
 // The one window, TEMLO_RUNDEL: three action buttons, the list box and the status line.
@@ -22,10 +25,15 @@ public:
     const Module1& state() const { return m_state; }
     const Catalogue& catalogue() const { return m_catalogue; }
 
+    // Where "TISK" prints; by default the default printer, or none (null) when there is none.
+    using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
+    void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
+
 private:
     void buildControls();
     void openCatalogue();
     void sort();
+    void print();
     void setStatus(const QString& text);
 
     Module1 m_state;
@@ -33,6 +41,7 @@ private:
     // The folder whose scan in this run wrote the catalogue; empty when no scan of this
     // run backs it (none yet, or its write failed).
     QString m_scannedDir;
+    PrinterFactory m_printerFactory;
     QPushButton* m_command1 = nullptr;
     QPushButton* m_command2 = nullptr;
     QPushButton* m_command3 = nullptr;
