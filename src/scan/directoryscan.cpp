@@ -57,18 +57,8 @@ QString modificationDatum(const struct stat& info) {
 // Compact, so that the sort moves little; the texts stay where they are.
 struct SortKey {
     QStringView folded;
-    const QString* name;
-    const QByteArray* rawName;
     std::size_t index;
 };
-
-bool sortsBefore(const SortKey& a, const SortKey& b) {
-    if (const int order = naturalCompare(a.folded, b.folded))
-        return order < 0;
-    if (const int order = a.name->compare(*b.name))
-        return order < 0;
-    return *a.rawName < *b.rawName;
-}
 
 } // namespace
 
@@ -114,9 +104,16 @@ DirectoryScan orderedScan(DirectoryListing listing) {
     for (std::size_t i = 0; i < count; ++i) {
         names[i] = QFile::decodeName(listing.files[i].rawName);
         folded[i] = names[i].toCaseFolded();
-        keys[i] = {folded[i], &names[i], &listing.files[i].rawName, i};
+        keys[i] = {folded[i], i};
     }
-    std::sort(keys.begin(), keys.end(), sortsBefore);
+    // Names equal but for case, or decoded alike, keep one fixed order all the same.
+    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+        if (const int order = naturalCompare(a.folded, b.folded))
+            return order < 0;
+        if (const int order = names[a.index].compare(names[b.index]))
+            return order < 0;
+        return listing.files[a.index].rawName < listing.files[b.index].rawName;
+    });
 
     DirectoryScan scan;
     scan.error = std::move(listing.error);
