@@ -8,6 +8,8 @@ class TestDatum : public QObject {
 private slots:
     void storedFormIsUtcWithMilliseconds_data();
     void storedFormIsUtcWithMilliseconds();
+    void storedFormAcrossCalendar_data();
+    void storedFormAcrossCalendar();
     void regionalText_data();
     void regionalText();
     void storedTextOrdersChronologicallyAcrossDstChange();
@@ -30,6 +32,28 @@ void TestDatum::storedFormIsUtcWithMilliseconds() {
     QCOMPARE(storedDatum(modified), stored);
     if (!stored.isEmpty())
         QCOMPARE(datumTime(stored), modified);
+}
+
+void TestDatum::storedFormAcrossCalendar_data() {
+    QTest::addColumn<qint64>("msecs");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("calendar/epoch") << qint64(0) << "1970-01-01T00:00:00.000Z";
+    QTest::newRow("calendar/before epoch") << qint64(-1) << "1969-12-31T23:59:59.999Z";
+    QTest::newRow("calendar/leap day") << qint64(951782400123) << "2000-02-29T00:00:00.123Z";
+    QTest::newRow("calendar/century not leap")
+        << qint64(4107542400000) << "2100-03-01T00:00:00.000Z";
+    QTest::newRow("calendar/year 1") << qint64(-62135596800000) << "0001-01-01T00:00:00.000Z";
+    QTest::newRow("calendar/year 9999 end")
+        << qint64(253402300799999) << "9999-12-31T23:59:59.999Z";
+}
+
+void TestDatum::storedFormAcrossCalendar() {
+    QFETCH(qint64, msecs);
+    QFETCH(QString, stored);
+    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+    QCOMPARE(storedDatum(modified), stored);
+    QCOMPARE(storedDatum(modified.toLocalTime()), stored);
 }
 
 void TestDatum::regionalText_data() {

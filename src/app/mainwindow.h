@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue.h"
+#include "directorychooser.h"
 #include "module1.h"
 
 #include <QCoreApplication>
@@ -28,16 +29,20 @@ public:
     // Where "TISK" prints; by default the default printer, or none (null) when there is none.
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
+    void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
 
 private:
     void buildControls();
     void openCatalogue();
+    void browse();
+    QString writeCatalogue(std::span<const CatalogueRow> rows);
     void sort();
     void print();
     void setStatus(const QString& text);
 
     Module1 m_state;
     Catalogue m_catalogue;
+    std::unique_ptr<DirectoryChooser> m_chooser = std::make_unique<FileDialogChooser>();
     // The folder whose scan in this run wrote the catalogue; empty when no scan of this
     // run backs it (none yet, or its write failed).
     QString m_scannedDir;
