@@ -53,6 +53,10 @@ void TestNumberedList::listEndsEveryLineWithLoneCarriageReturn() {
     const std::vector<CatalogueRow> rows{{"b.jpg", "x"}, {"a.jpg", "y"}, {"c d.png", ""}};
     QCOMPARE(numberedList(rows, QStringLiteral(" - ")),
              QStringLiteral("001 - b.jpg\r002 - a.jpg\r003 - c d.png\r"));
+    // A line break inside a stored name must not split its line.
+    const std::vector<CatalogueRow> broken{{"a\rb\nc\td.jpg", ""}, {"e.jpg", ""}};
+    QCOMPARE(numberedList(broken, QStringLiteral(" - ")),
+             QStringLiteral("001 - a?b?c?d.jpg\r002 - e.jpg\r"));
 }
 
 void TestNumberedList::emptyCatalogueGivesEmptyList() {

@@ -235,6 +235,8 @@ void TestScan::listTextByteForByte_data() {
         << QStringList{"a.jpg", "b c.jpg"} << "/photos/\ra.jpg\rb c.jpg\r";
     QTest::newRow("text/no files") << QStringList{} << "/photos/\r";
     QTest::newRow("text/Czech name") << QStringList{"čáp.jpg"} << "/photos/\rčáp.jpg\r";
+    QTest::newRow("text/line breaks inside a name keep one line")
+        << QStringList{"a\rb\nc.jpg", "d.jpg"} << "/photos/\ra?b?c.jpg\rd.jpg\r";
 }
 
 void TestScan::listTextByteForByte() {

@@ -1,5 +1,7 @@
 #include "numberedlist.h"
 
+#include "shownname.h"
+
 QString numberText(qsizetype sequence) {
     return QString::number(sequence).rightJustified(3, u'0');
 }
@@ -12,7 +14,7 @@ QString numberedList(std::span<const CatalogueRow> rows, const QString& separato
     QString list;
     qsizetype sequence = 0;
     for (const CatalogueRow& row : rows) {
-        list += numberedName(++sequence, row.filename, separator);
+        list += numberedName(++sequence, shownName(row.filename), separator);
         list += u'\r';
     }
     return list;

@@ -2,6 +2,7 @@
 
 #include "datum.h"
 #include "numberedlist.h"
+#include "shownname.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -33,7 +34,7 @@ std::vector<ListingLine> listingLines(const Listing& listing, const ListingMetri
     const QLocale locale;
     qsizetype sequence = 0;
     for (const CatalogueRow& row : listing.rows) {
-        QString name = numberedName(++sequence, row.filename, listing.separator);
+        QString name = numberedName(++sequence, shownName(row.filename), listing.separator);
         QString date = datumText(row.datum, locale);
         if (reaches(name, room, metrics)) {
             lines.push_back({std::move(name), {}});

@@ -1,5 +1,7 @@
 #include "scanlisttext.h"
 
+#include "shownname.h"
+
 QString scanListText(const QString& dirpath, std::span<const CatalogueRow> files) {
     qsizetype size = dirpath.size() + 1;
     for (const CatalogueRow& file : files)
@@ -9,7 +11,7 @@ QString scanListText(const QString& dirpath, std::span<const CatalogueRow> files
     text += dirpath;
     text += u'\r';
     for (const CatalogueRow& file : files) {
-        text += file.filename;
+        text += shownName(file.filename);
         text += u'\r';
     }
     return text;
