@@ -10,10 +10,10 @@ namespace {
 
 constexpr auto orderedReadSql = "select filename,datum from filenametab order by datum asc";
 
-// The index keeps rows of equal `datum` in the order they were added (by rowid) and
-// spares the ordered read a sort.
+// No index on `datum`: reading 100,000 rows through one (a table lookup per row) takes about
+// three times as long as SQLite's sort, whose merge keeps rows of equal `datum` in the order
+// they were added.
 constexpr auto createTableSql = "CREATE TABLE filenametab (filename TEXT, datum TEXT)";
-constexpr auto createIndexSql = "CREATE INDEX filenametab_datum ON filenametab (datum)";
 
 enum class Missing { Fail, Create };
 
@@ -83,7 +83,6 @@ SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing
                 throw failure(path, QStringLiteral("chybí tabulka filenametab"));
             SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
             db.exec(createTableSql);
-            db.exec(createIndexSql);
             transaction.commit();
         }
         checkFields(db, path);
@@ -122,9 +121,6 @@ void Catalogue::replaceAll(std::span<const CatalogueRow> rows) const {
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
-        // Building the index once over all new rows takes half the time of keeping it
-        // up to date row by row, which counts for folders of many thousand files.
-        db.exec("DROP INDEX IF EXISTS filenametab_datum");
         db.exec("DELETE FROM filenametab");
         SQLite::Statement insert(db, "INSERT INTO filenametab (filename, datum) VALUES (?, ?)");
         for (const CatalogueRow& row : rows) {
@@ -133,7 +129,6 @@ void Catalogue::replaceAll(std::span<const CatalogueRow> rows) const {
             insert.exec();
             insert.reset();
         }
-        db.exec(createIndexSql);
         transaction.commit();
     } catch (const SQLite::Exception& e) {
         throw failure(m_path, e);
