@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <future>
 
 namespace {
 
@@ -51,6 +52,16 @@ std::unique_ptr<QPrinter> defaultPrinter() {
     if (printer.isNull())
         return nullptr;
     return std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
+}
+
+// The error text, or an empty text once the catalogue holds the rows.
+QString catalogueWriteError(const Catalogue& catalogue, std::span<const CatalogueRow> rows) {
+    try {
+        catalogue.replaceAll(rows);
+        return {};
+    } catch (const CatalogueError& e) {
+        return e.message();
+    }
 }
 
 } // namespace
@@ -144,26 +155,18 @@ void MainWindow::browse() {
         return;
     m_state.dirpath = folderFromConfirmedName(*confirmed);
     const DirectoryScan scan = scanDirectory(m_state.dirpath);
-    QStringList errors;
-    if (!scan.error.isEmpty())
-        errors << scan.error;
-    if (const QString error = writeCatalogue(scan.files); !error.isEmpty())
-        errors << error;
+    // The catalogue write only reads the scan, so it runs beside the list box update; the
+    // action still ends only when both are done.
+    auto writing = std::async(
+        std::launch::async, [this, &scan] { return catalogueWriteError(m_catalogue, scan.files); });
     m_state.listtext = scanListText(m_state.dirpath, scan.files);
     m_textBox1->setListText(m_state.listtext);
+    const QString writeError = writing.get();
+    m_scannedDir = writeError.isEmpty() ? m_state.dirpath : QString();
     setStatus(QStringLiteral("Zvolen adresář: ") + m_state.dirpath);
+
+    QStringList errors{scan.error, writeError};
+    errors.removeAll(QString());
     if (!errors.isEmpty())
         showError(this, errors.join(u'\n'));
-}
-
-// Returns the error text, or an empty text once the catalogue holds the rows.
-QString MainWindow::writeCatalogue(std::span<const CatalogueRow> rows) {
-    try {
-        m_catalogue.replaceAll(rows);
-        m_scannedDir = m_state.dirpath;
-        return {};
-    } catch (const CatalogueError& e) {
-        m_scannedDir.clear();
-        return e.message();
-    }
 }

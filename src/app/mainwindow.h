@@ -35,7 +35,6 @@ private:
     void buildControls();
     void openCatalogue();
     void browse();
-    QString writeCatalogue(std::span<const CatalogueRow> rows);
     void sort();
     void print();
     void setStatus(const QString& text);

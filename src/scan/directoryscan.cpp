@@ -10,6 +10,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +61,43 @@ struct SortKey {
     std::size_t index;
 };
 
+struct NameOrder {
+    std::vector<QString> names; // decoded, in listing order
+    std::vector<SortKey> keys;  // in natural order
+    std::vector<QString> folded;
+};
+
+// Reads only the raw names of the listing.
+NameOrder naturalNameOrder(const std::vector<ListedFile>& files) {
+    const std::size_t count = files.size();
+    NameOrder order{std::vector<QString>(count), std::vector<SortKey>(count),
+                    std::vector<QString>(count)};
+    for (std::size_t i = 0; i < count; ++i) {
+        order.names[i] = QFile::decodeName(files[i].rawName);
+        order.folded[i] = order.names[i].toCaseFolded();
+        order.keys[i] = {order.folded[i], i};
+    }
+    // Names equal but for case, or decoded alike, keep one fixed order all the same.
+    std::sort(order.keys.begin(), order.keys.end(), [&](const SortKey& a, const SortKey& b) {
+        if (const int result = naturalCompare(a.folded, b.folded))
+            return result < 0;
+        if (const int result = order.names[a.index].compare(order.names[b.index]))
+            return result < 0;
+        return files[a.index].rawName < files[b.index].rawName;
+    });
+    return order;
+}
+
+DirectoryScan assemble(DirectoryListing listing, NameOrder order) {
+    DirectoryScan scan;
+    scan.error = std::move(listing.error);
+    scan.files.reserve(order.keys.size());
+    for (const SortKey& key : order.keys)
+        scan.files.push_back(
+            {std::move(order.names[key.index]), std::move(listing.files[key.index].datum)});
+    return scan;
+}
+
 } // namespace
 
 DirectoryListing listOrdinaryFiles(const QString& dirpath) {
@@ -97,35 +135,16 @@ void readTimestamps(const QString& dirpath, std::vector<ListedFile>& files) {
 }
 
 DirectoryScan orderedScan(DirectoryListing listing) {
-    const std::size_t count = listing.files.size();
-    std::vector<QString> names(count);
-    std::vector<QString> folded(count);
-    std::vector<SortKey> keys(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        names[i] = QFile::decodeName(listing.files[i].rawName);
-        folded[i] = names[i].toCaseFolded();
-        keys[i] = {folded[i], i};
-    }
-    // Names equal but for case, or decoded alike, keep one fixed order all the same.
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-        if (const int order = naturalCompare(a.folded, b.folded))
-            return order < 0;
-        if (const int order = names[a.index].compare(names[b.index]))
-            return order < 0;
-        return listing.files[a.index].rawName < listing.files[b.index].rawName;
-    });
-
-    DirectoryScan scan;
-    scan.error = std::move(listing.error);
-    scan.files.reserve(count);
-    for (const SortKey& key : keys)
-        scan.files.push_back(
-            {std::move(names[key.index]), std::move(listing.files[key.index].datum)});
-    return scan;
+    NameOrder order = naturalNameOrder(listing.files);
+    return assemble(std::move(listing), std::move(order));
 }
 
 DirectoryScan scanDirectory(const QString& dirpath) {
     DirectoryListing listing = listOrdinaryFiles(dirpath);
-    readTimestamps(dirpath, listing.files);
-    return orderedScan(std::move(listing));
+    // Reading the timestamps (a system call per file) and ordering the names touch different
+    // fields of the listing, so on two cores they overlap.
+    auto stamping = std::async(std::launch::async, [&] { readTimestamps(dirpath, listing.files); });
+    NameOrder order = naturalNameOrder(listing.files);
+    stamping.get();
+    return assemble(std::move(listing), std::move(order));
 }
