@@ -17,8 +17,9 @@ void ModalAnswerer::poll() {
     if (!modal || !modal->isVisible())
         return;
     if (auto* box = qobject_cast<QMessageBox*>(modal))
-        m_texts << (box->informativeText().isEmpty() ? box->text()
-                                                     : box->text() + u'\n' + box->informativeText());
+        m_texts << (box->informativeText().isEmpty()
+                        ? box->text()
+                        : box->text() + u'\n' + box->informativeText());
     ++m_count;
     m_answer(modal);
 }
@@ -46,5 +47,7 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(content), content.size());
+    // Written out first, or the write at closing would stamp the file with the present time.
+    QVERIFY(file.flush());
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
