@@ -1,9 +1,12 @@
 #include "mainwindow.h"
 
 #include "catalogueerror.h"
+#include "confirmedname.h"
+#include "directoryscan.h"
 #include "listbox.h"
 #include "messages.h"
 #include "numberedlist.h"
+#include "scanlisttext.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -66,6 +69,7 @@ void MainWindow::buildControls() {
     m_label2 = makeLabel(this, "Label2", QStringLiteral("OK"), twips(1440, 4920, 6855, 255));
     m_command3 = makeButton(this, "Command3", QStringLiteral("TISK"), twips(4320, 360, 1215, 495));
 
+    connect(m_command1, &QPushButton::clicked, this, &MainWindow::browse);
     connect(m_command2, &QPushButton::clicked, this, &MainWindow::sort);
     m_command1->setFocus();
 }
@@ -74,6 +78,10 @@ void MainWindow::openCatalogue() {
     const QString error = m_catalogue.prepare();
     if (!error.isEmpty())
         QTimer::singleShot(0, this, [this, error] { showError(this, error); });
+}
+
+void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) {
+    m_chooser = std::move(chooser);
 }
 
 void MainWindow::setStatus(const QString& text) {
@@ -95,4 +103,34 @@ void MainWindow::sort() {
         m_textBox1->setListText(m_state.listtext);
     }
     setStatus(QStringLiteral("HOTOVO - přejmenováno"));
+}
+
+void MainWindow::browse() {
+    const std::optional<QString> confirmed = m_chooser->confirmedName(this, m_state.apppath);
+    if (!confirmed)
+        return;
+    m_state.dirpath = folderFromConfirmedName(*confirmed);
+    const DirectoryScan scan = scanDirectory(m_state.dirpath);
+    QStringList errors;
+    if (!scan.error.isEmpty())
+        errors << scan.error;
+    if (const QString error = writeCatalogue(scan.files); !error.isEmpty())
+        errors << error;
+    m_state.listtext = scanListText(m_state.dirpath, scan.files);
+    m_textBox1->setListText(m_state.listtext);
+    setStatus(QStringLiteral("Zvolen adresář: ") + m_state.dirpath);
+    if (!errors.isEmpty())
+        showError(this, errors.join(u'\n'));
+}
+
+// Returns the error text, or an empty text once the catalogue holds the rows.
+QString MainWindow::writeCatalogue(std::span<const CatalogueRow> rows) {
+    try {
+        m_catalogue.replaceAll(rows);
+        m_scannedDir = m_state.dirpath;
+        return {};
+    } catch (const CatalogueError& e) {
+        m_scannedDir.clear();
+        return e.message();
+    }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "catalogue.h"
+#include "directorychooser.h"
 #include "module1.h"
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <memory>
 
 class ListBox;
 class QLabel;
@@ -22,14 +24,19 @@ public:
     const Module1& state() const { return m_state; }
     const Catalogue& catalogue() const { return m_catalogue; }
 
+    void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
+
 private:
     void buildControls();
     void openCatalogue();
+    void browse();
+    QString writeCatalogue(std::span<const CatalogueRow> rows);
     void sort();
     void setStatus(const QString& text);
 
     Module1 m_state;
     Catalogue m_catalogue;
+    std::unique_ptr<DirectoryChooser> m_chooser = std::make_unique<FileDialogChooser>();
     // The folder whose scan in this run wrote the catalogue; empty when no scan of this
     // run backs it (none yet, or its write failed).
     QString m_scannedDir;

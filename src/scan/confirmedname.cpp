@@ -1,0 +1,5 @@
+#include "confirmedname.h"
+
+QString folderFromConfirmedName(const QString& confirmed) {
+    return confirmed.left(confirmed.lastIndexOf(u'/') + 1);
+}

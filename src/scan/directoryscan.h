@@ -1,0 +1,39 @@
+#pragma once
+
+#include "catalogue.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// An ordinary file as the listing found it.
+struct ListedFile {
+    QByteArray rawName; // as the file system holds it, which need not be valid UTF-8
+    QString datum;      // stored form; empty until read, and when it cannot be read
+};
+
+struct DirectoryListing {
+    std::vector<ListedFile> files;
+    QString error; // worded for the user, naming the folder; empty when it was read whole
+};
+
+struct DirectoryScan {
+    std::vector<CatalogueRow> files; // in natural name order, case ignored
+    QString error;
+};
+
+// The regular files and links to regular files directly in `dirpath`, in the file system's
+// order. Hidden files (leading "."), folders, sockets, pipes, devices and broken links are
+// left out; subfolders are not entered.
+DirectoryListing listOrdinaryFiles(const QString& dirpath);
+
+// Reads each file's modification time; a file gone or unreadable since the listing keeps
+// an empty datum.
+void readTimestamps(const QString& dirpath, std::vector<ListedFile>& files);
+
+// Decodes the names and puts the files in natural name order, case ignored; names equal
+// but for case keep one fixed order.
+DirectoryScan orderedScan(DirectoryListing listing);
+
+// Lists, stamps and orders the ordinary files of `dirpath`.
+DirectoryScan scanDirectory(const QString& dirpath);
