@@ -73,12 +73,18 @@ void TestMainWindow::controlGeometry_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QRect>("geometry");
 
-    QTest::newRow("button/Command1") << "Command1" << "procházej adresář" << QRect(56, 24, 113, 33);
-    QTest::newRow("button/Command2") << "Command2" << "seřaď" << QRect(184, 24, 89, 33);
-    QTest::newRow("button/Command3") << "Command3" << "TISK" << QRect(288, 24, 81, 33);
-    QTest::newRow("label/Label1") << "Label1" << "Status: " << QRect(56, 328, 41, 17);
-    QTest::newRow("label/Label2") << "Label2" << "OK" << QRect(96, 328, 457, 17);
-    QTest::newRow("list/TextBox1") << "TextBox1" << "" << QRect(56, 72, 801, 245);
+    QTest::newRow("button/Command1") << "Command1"
+                                     << "procházej adresář" << QRect(56, 24, 113, 33);
+    QTest::newRow("button/Command2") << "Command2"
+                                     << "seřaď" << QRect(184, 24, 89, 33);
+    QTest::newRow("button/Command3") << "Command3"
+                                     << "TISK" << QRect(288, 24, 81, 33);
+    QTest::newRow("label/Label1") << "Label1"
+                                  << "Status: " << QRect(56, 328, 41, 17);
+    QTest::newRow("label/Label2") << "Label2"
+                                  << "OK" << QRect(96, 328, 457, 17);
+    QTest::newRow("list/TextBox1") << "TextBox1"
+                                   << "" << QRect(56, 72, 801, 245);
 }
 
 void TestMainWindow::controlGeometry() {
@@ -141,10 +147,14 @@ void TestMainWindow::resizingMovesNothing() {
 void TestMainWindow::tabOrderSkipsLabels_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("Command1 to Command2") << "Command1" << "Command2";
-    QTest::newRow("Command2 to TextBox1") << "Command2" << "TextBox1";
-    QTest::newRow("TextBox1 to Command3") << "TextBox1" << "Command3";
-    QTest::newRow("Command3 back to Command1") << "Command3" << "Command1";
+    QTest::newRow("Command1 to Command2") << "Command1"
+                                          << "Command2";
+    QTest::newRow("Command2 to TextBox1") << "Command2"
+                                          << "TextBox1";
+    QTest::newRow("TextBox1 to Command3") << "TextBox1"
+                                          << "Command3";
+    QTest::newRow("Command3 back to Command1") << "Command3"
+                                               << "Command1";
 }
 
 void TestMainWindow::tabOrderSkipsLabels() {
@@ -191,7 +201,7 @@ void TestMainWindow::sortListsCatalogueInDateOrder() {
     QCOMPARE(window.state().listtext,
              QStringLiteral("001 - a.jpg\r002 - b - kopie.jpg\r003 - c.jpg\r"));
     QCOMPARE(shownText(window), QStringLiteral("001 - a.jpg\n002 - b - kopie.jpg\n003 - c.jpg"));
-    QCOMPARE(status(window), QStringLiteral("HOTOVO - přejmenováno"));
+    QCOMPARE(status(window), QStringLiteral("HOTOVO - seřazeno"));
 }
 
 void TestMainWindow::sortTwiceGivesSameList() {
@@ -211,7 +221,7 @@ void TestMainWindow::sortOfEmptyCatalogueKeepsList() {
     click(window, "Command2");
     QCOMPARE(list->toPlainText(), QStringLiteral("typed by the user"));
     QVERIFY(window.state().listtext.isEmpty());
-    QCOMPARE(status(window), QStringLiteral("HOTOVO - přejmenováno"));
+    QCOMPARE(status(window), QStringLiteral("HOTOVO - seřazeno"));
 }
 
 void TestMainWindow::sortErrorIsShownAndProgramGoesOn() {

@@ -32,6 +32,7 @@ private:
     void browse();
     QString writeCatalogue(std::span<const CatalogueRow> rows);
     void sort();
+    void renameToNumberedNames(std::span<const CatalogueRow> rows);
     void setStatus(const QString& text);
 
     Module1 m_state;
