@@ -3,6 +3,7 @@
 #include "datum.h"
 #include "fileerror.h"
 #include "folderhandle.h"
+#include "foldernames.h"
 #include "numberedlist.h"
 
 #include <QFile>
@@ -42,7 +43,8 @@ public:
 private:
     void addExisting(const CatalogueRow& row, const struct stat& status, RenameStep step);
     void addMissing(const CatalogueRow& row, const QByteArray& target);
-    bool exists(const QByteArray& name) const;
+    bool knownMissing(const QByteArray& name) const;
+    bool exists(const QByteArray& name);
     void refuse(const CatalogueRow& row, const QString& reason) {
         m_plan.problems.push_back({row.filename, reason});
     }
@@ -51,6 +53,10 @@ private:
     const QString& m_separator;
     RenamePlan m_plan;
     QHash<QByteArray, qsizetype> m_stepBySource;
+    // Read once the first file is found missing: looking up names that do not exist one by
+    // one is slow in large folders, and a second press finds every source missing.
+    std::optional<QSet<QByteArray>> m_names;
+    bool m_namesRead = false;
 };
 
 void Planner::add(qsizetype sequence, const CatalogueRow& row) {
@@ -68,6 +74,8 @@ void Planner::add(qsizetype sequence, const CatalogueRow& row) {
     if (m_stepBySource.contains(step.source))
         return refuse(row, QStringLiteral("soubor je v katalogu vícekrát"));
 
+    if (knownMissing(step.source))
+        return addMissing(row, step.target);
     struct stat status {};
     if (::fstatat(m_handle.fd(), step.source.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0)
         return addExisting(row, status, std::move(step));
@@ -96,7 +104,17 @@ void Planner::addMissing(const CatalogueRow& row, const QByteArray& target) {
         refuse(row, QStringLiteral("soubor ve složce chybí"));
 }
 
-bool Planner::exists(const QByteArray& name) const {
+bool Planner::knownMissing(const QByteArray& name) const {
+    return m_names && !m_names->contains(name);
+}
+
+bool Planner::exists(const QByteArray& name) {
+    if (!m_namesRead) {
+        m_names = readFolderNames(m_handle.fd());
+        m_namesRead = true;
+    }
+    if (m_names)
+        return m_names->contains(name);
     struct stat status {};
     return ::fstatat(m_handle.fd(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
