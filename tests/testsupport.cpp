@@ -47,7 +47,6 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(content), content.size());
-    // Written out first, or the write at closing would stamp the file with the present time.
-    QVERIFY(file.flush());
+    QVERIFY(file.flush()); // a later flush would stamp the file with the present time
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }

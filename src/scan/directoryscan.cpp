@@ -54,20 +54,11 @@ QString modificationDatum(const struct stat& info) {
     return storedDatum(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
 }
 
-struct SortEntry {
-    QString key; // case-folded name
-    QString name;
-    QByteArray rawName;
-    QString datum;
+// Compact, so that the sort moves little; the texts stay where they are.
+struct SortKey {
+    QStringView folded;
+    std::size_t index;
 };
-
-bool sortsBefore(const SortEntry& a, const SortEntry& b) {
-    if (const int order = naturalCompare(a.key, b.key))
-        return order < 0;
-    if (const int order = a.name.compare(b.name))
-        return order < 0;
-    return a.rawName < b.rawName;
-}
 
 } // namespace
 
@@ -106,21 +97,30 @@ void readTimestamps(const QString& dirpath, std::vector<ListedFile>& files) {
 }
 
 DirectoryScan orderedScan(DirectoryListing listing) {
-    std::vector<SortEntry> entries;
-    entries.reserve(listing.files.size());
-    for (ListedFile& file : listing.files) {
-        QString name = QFile::decodeName(file.rawName);
-        QString key = name.toCaseFolded();
-        entries.push_back(
-            {std::move(key), std::move(name), std::move(file.rawName), std::move(file.datum)});
+    const std::size_t count = listing.files.size();
+    std::vector<QString> names(count);
+    std::vector<QString> folded(count);
+    std::vector<SortKey> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        names[i] = QFile::decodeName(listing.files[i].rawName);
+        folded[i] = names[i].toCaseFolded();
+        keys[i] = {folded[i], i};
     }
-    std::sort(entries.begin(), entries.end(), sortsBefore);
+    // Names equal but for case, or decoded alike, keep one fixed order all the same.
+    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+        if (const int order = naturalCompare(a.folded, b.folded))
+            return order < 0;
+        if (const int order = names[a.index].compare(names[b.index]))
+            return order < 0;
+        return listing.files[a.index].rawName < listing.files[b.index].rawName;
+    });
 
     DirectoryScan scan;
     scan.error = std::move(listing.error);
-    scan.files.reserve(entries.size());
-    for (SortEntry& entry : entries)
-        scan.files.push_back({std::move(entry.name), std::move(entry.datum)});
+    scan.files.reserve(count);
+    for (const SortKey& key : keys)
+        scan.files.push_back(
+            {std::move(names[key.index]), std::move(listing.files[key.index].datum)});
     return scan;
 }
 

@@ -12,9 +12,8 @@ constexpr auto orderedReadSql = "select filename,datum from filenametab order by
 
 // The index keeps rows of equal `datum` in the order they were added (by rowid) and
 // spares the ordered read a sort.
-constexpr auto createTableSql =
-    "CREATE TABLE filenametab (filename TEXT, datum TEXT);"
-    "CREATE INDEX filenametab_datum ON filenametab (datum);";
+constexpr auto createTableSql = "CREATE TABLE filenametab (filename TEXT, datum TEXT)";
+constexpr auto createIndexSql = "CREATE INDEX filenametab_datum ON filenametab (datum)";
 
 enum class Missing { Fail, Create };
 
@@ -84,6 +83,7 @@ SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing
                 throw failure(path, QStringLiteral("chybí tabulka filenametab"));
             SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
             db.exec(createTableSql);
+            db.exec(createIndexSql);
             transaction.commit();
         }
         checkFields(db, path);
@@ -122,6 +122,9 @@ void Catalogue::replaceAll(std::span<const CatalogueRow> rows) const {
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        // Building the index once over all new rows takes half the time of keeping it
+        // up to date row by row, which counts for folders of many thousand files.
+        db.exec("DROP INDEX IF EXISTS filenametab_datum");
         db.exec("DELETE FROM filenametab");
         SQLite::Statement insert(db, "INSERT INTO filenametab (filename, datum) VALUES (?, ?)");
         for (const CatalogueRow& row : rows) {
@@ -130,6 +133,7 @@ void Catalogue::replaceAll(std::span<const CatalogueRow> rows) const {
             insert.exec();
             insert.reset();
         }
+        db.exec(createIndexSql);
         transaction.commit();
     } catch (const SQLite::Exception& e) {
         throw failure(m_path, e);
