@@ -201,7 +201,7 @@ void TestMainWindow::sortListsCatalogueInDateOrder() {
     QCOMPARE(window.state().listtext,
              QStringLiteral("001 - a.jpg\r002 - b - kopie.jpg\r003 - c.jpg\r"));
     QCOMPARE(shownText(window), QStringLiteral("001 - a.jpg\n002 - b - kopie.jpg\n003 - c.jpg"));
-    QCOMPARE(status(window), QStringLiteral("HOTOVO - přejmenováno"));
+    QCOMPARE(status(window), QStringLiteral("HOTOVO - seřazeno"));
 }
 
 void TestMainWindow::sortTwiceGivesSameList() {
@@ -221,7 +221,7 @@ void TestMainWindow::sortOfEmptyCatalogueKeepsList() {
     click(window, "Command2");
     QCOMPARE(list->toPlainText(), QStringLiteral("typed by the user"));
     QVERIFY(window.state().listtext.isEmpty());
-    QCOMPARE(status(window), QStringLiteral("HOTOVO - přejmenováno"));
+    QCOMPARE(status(window), QStringLiteral("HOTOVO - seřazeno"));
 }
 
 void TestMainWindow::sortErrorIsShownAndProgramGoesOn() {

@@ -7,6 +7,9 @@
 #include "listingprinter.h"
 #include "messages.h"
 #include "numberedlist.h"
+#include "renamequestion.h"
+#include "renamer.h"
+#include "renamereport.h"
 #include "scanlisttext.h"
 
 #include <QFont>
@@ -16,7 +19,9 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <future>
+#include <iterator>
 
 namespace {
 
@@ -130,7 +135,26 @@ void MainWindow::sort() {
         m_state.listtext = numberedList(rows, m_state.separator);
         m_textBox1->setListText(m_state.listtext);
     }
-    setStatus(QStringLiteral("HOTOVO - přejmenováno"));
+    renameToNumberedNames(rows);
+}
+
+// Only files of a folder scanned in this run are renamed, and only with the user's consent.
+// The catalogue keeps the old names, so the list stays the same and a later press finds the
+// files renamed. Sets the final status.
+void MainWindow::renameToNumberedNames(std::span<const CatalogueRow> rows) {
+    if (m_scannedDir.isEmpty() || m_scannedDir != m_state.dirpath)
+        return setStatus(QStringLiteral("HOTOVO - seřazeno"));
+    const RenamePlan plan = planRenames(m_state.dirpath, rows, m_state.separator);
+    std::vector<RenameProblem> problems = plan.problems;
+    if (!plan.steps.empty()) {
+        if (!confirmRename(this, renameQuestion(qsizetype(plan.steps.size()), plan.folder)))
+            return setStatus(QStringLiteral("HOTOVO - seřazeno"));
+        std::ranges::move(renameFiles(plan), std::back_inserter(problems));
+    }
+    if (problems.empty())
+        return setStatus(QStringLiteral("HOTOVO - přejmenováno"));
+    setStatus(QStringLiteral("HOTOVO - nepřejmenováno: %1").arg(problems.size()));
+    showError(this, renameReport(problems));
 }
 
 void MainWindow::print() {

@@ -37,6 +37,7 @@ private:
     void browse();
     void sort();
     void print();
+    void renameToNumberedNames(std::span<const CatalogueRow> rows);
     void setStatus(const QString& text);
 
     Module1 m_state;
