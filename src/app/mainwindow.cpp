@@ -131,20 +131,27 @@ void MainWindow::sort() {
         return;
     }
     setStatus(QStringLiteral("řadím a přejmenovávám"));
+    // Planning the renames (a file look-up per row) only reads the rows, so it runs beside
+    // the list box update.
+    std::future<RenamePlan> planning;
+    const bool renamable = !m_scannedDir.isEmpty() && m_scannedDir == m_state.dirpath;
+    if (renamable)
+        planning = std::async(std::launch::async, [this, &rows] {
+            return planRenames(m_state.dirpath, rows, m_state.separator);
+        });
     if (!rows.empty()) {
         m_state.listtext = numberedList(rows, m_state.separator);
         m_textBox1->setListText(m_state.listtext);
     }
-    renameToNumberedNames(rows);
+    if (!renamable)
+        return setStatus(QStringLiteral("HOTOVO - seřazeno"));
+    renameToNumberedNames(planning.get());
 }
 
 // Only files of a folder scanned in this run are renamed, and only with the user's consent.
 // The catalogue keeps the old names, so the list stays the same and a later press finds the
 // files renamed. Sets the final status.
-void MainWindow::renameToNumberedNames(std::span<const CatalogueRow> rows) {
-    if (m_scannedDir.isEmpty() || m_scannedDir != m_state.dirpath)
-        return setStatus(QStringLiteral("HOTOVO - seřazeno"));
-    const RenamePlan plan = planRenames(m_state.dirpath, rows, m_state.separator);
+void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
     std::vector<RenameProblem> problems = plan.problems;
     if (!plan.steps.empty()) {
         if (!confirmRename(this, renameQuestion(qsizetype(plan.steps.size()), plan.folder)))

@@ -3,6 +3,7 @@
 #include "catalogue.h"
 #include "directorychooser.h"
 #include "module1.h"
+#include "renameplan.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -37,7 +38,7 @@ private:
     void browse();
     void sort();
     void print();
-    void renameToNumberedNames(std::span<const CatalogueRow> rows);
+    void renameToNumberedNames(const RenamePlan& plan);
     void setStatus(const QString& text);
 
     Module1 m_state;
