@@ -29,17 +29,6 @@ struct SizeResult {
     std::vector<Row> rows;
 };
 
-class StandInChooser : public DirectoryChooser {
-public:
-    explicit StandInChooser(QString folder) : m_folder(std::move(folder)) {}
-    std::optional<QString> confirmedName(QWidget*, const QString&) override {
-        return m_folder + QStringLiteral("/Select a Directory.~#~");
-    }
-
-private:
-    QString m_folder;
-};
-
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -85,7 +74,7 @@ SizeResult measureSize(const QString& root, int files, int runs) {
         return printer;
     });
 
-    window.setDirectoryChooser(std::make_unique<StandInChooser>(folder));
+    window.setDirectoryChooser(StandInChooser::confirming(folder));
     const double browse = medianOf(runs, [&] { return clickMilliseconds(window, "Command1"); });
     const double declined = medianOf(runs, [&] {
         ModalAnswerer no(ModalAnswerer::clickButton(QStringLiteral("Ne")));
@@ -94,7 +83,7 @@ SizeResult measureSize(const QString& root, int files, int runs) {
     const double print = medianOf(runs, [&] { return clickMilliseconds(window, "Command3"); });
     const double accepted = medianOf(runs, [&] {
         const QString copy = linkedCopy(folder, root + QStringLiteral("/rename-copy"));
-        window.setDirectoryChooser(std::make_unique<StandInChooser>(copy));
+        window.setDirectoryChooser(StandInChooser::confirming(copy));
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         ModalAnswerer yes(ModalAnswerer::clickButton(QStringLiteral("Přejmenovat")));
         return clickMilliseconds(window, "Command2");

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "directorychooser.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -31,6 +34,22 @@ private:
     QTimer m_timer;
     QStringList m_texts;
     int m_count = 0;
+};
+
+// Stands in for the folder dialog: confirms a preset name, or cancels when there is none.
+class StandInChooser : public DirectoryChooser {
+public:
+    explicit StandInChooser(std::optional<QString> answer) : m_answer(std::move(answer)) {}
+    std::optional<QString> confirmedName(QWidget*, const QString&) override { return m_answer; }
+
+    // Confirms the placeholder name in `folder`, as a user does.
+    static std::unique_ptr<StandInChooser> confirming(const QString& folder) {
+        return std::make_unique<StandInChooser>(
+            folder + u'/' + QLatin1String(FileDialogChooser::placeholder) + QStringLiteral(".~#~"));
+    }
+
+private:
+    std::optional<QString> m_answer;
 };
 
 // Writes a file with the given content and modification time.

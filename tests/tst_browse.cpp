@@ -18,16 +18,6 @@ namespace {
 
 const QString placeholder = QStringLiteral("Select a Directory.~#~");
 
-// Stands in for the dialog: confirms a preset name, or cancels when there is none.
-class StandInChooser : public DirectoryChooser {
-public:
-    explicit StandInChooser(std::optional<QString> answer) : m_answer(std::move(answer)) {}
-    std::optional<QString> confirmedName(QWidget*, const QString&) override { return m_answer; }
-
-private:
-    std::optional<QString> m_answer;
-};
-
 template <typename T> T* control(QWidget& window, const char* name) {
     auto* found = window.findChild<T*>(QLatin1String(name));
     if (!found)
