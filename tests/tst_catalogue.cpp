@@ -137,8 +137,8 @@ void TestCatalogue::orderedReadIsChronological() {
 }
 
 void TestCatalogue::equalDatesKeepAppendOrder() {
-    // A burst of photographs shares one timestamp; their order must survive, also when the
-    // catalogue is too large for SQLite to sort in one piece in memory.
+    // A burst of photographs shares one timestamp; their order must survive, also in a
+    // catalogue of many thousand rows.
     std::vector<CatalogueRow> rows;
     for (int i = 0; i < 120000; ++i)
         rows.push_back({QStringLiteral("z%1.jpg").arg(119999 - i),

@@ -31,11 +31,11 @@ std::vector<ListingLine> listingLines(const Listing& listing, const ListingMetri
     lines.reserve(lines.size() + 2 * listing.rows.size());
     const qreal room =
         columnOffset(dateColumn, metrics.charWidth) - columnOffset(nameColumn, metrics.charWidth);
-    const QLocale locale;
+    const DatumTextFormat datumFormat;
     qsizetype sequence = 0;
     for (const CatalogueRow& row : listing.rows) {
         QString name = numberedName(++sequence, shownName(row.filename), listing.separator);
-        QString date = datumText(row.datum, locale);
+        QString date = datumFormat.text(row.datum);
         if (reaches(name, room, metrics)) {
             lines.push_back({std::move(name), {}});
             lines.push_back({{}, std::move(date)});

@@ -5,11 +5,29 @@
 #include <QPainter>
 #include <QPrinter>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 const QString noPrinterText = QStringLiteral("Není k dispozici žádná tiskárna. Nic se nevytisklo.");
 const QString failedText = QStringLiteral("Tisk se nezdařil, tiskárna ohlásila chybu.");
 const QString abortedText = failedText + QStringLiteral(" Tisková úloha byla zrušena.");
+
+// Qt's PDF writer allocates and frees buffers of megabytes for every page. glibc would map
+// and unmap each of them (and trim the heap after each free), faulting fresh pages in every
+// time; served from a heap that keeps its free top, they are reused instead.
+void reuseLargeBuffers() {
+#ifdef __GLIBC__
+    static const bool tuned = [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+        return true;
+    }();
+    Q_UNUSED(tuned);
+#endif
+}
 
 void drawPage(QPainter& painter, const ListingPage& page, const ListingMetrics& metrics,
               qreal ascent) {
@@ -44,6 +62,7 @@ bool drawPages(QPrinter& printer, QPainter& painter, const Listing& listing) {
 } // namespace
 
 QString printListing(QPrinter* printer, const Listing& listing) {
+    reuseLargeBuffers();
     QPainter painter;
     if (!printer || !painter.begin(printer))
         return noPrinterText;

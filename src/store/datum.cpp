@@ -67,14 +67,21 @@ QDateTime datumTime(const QString& stored) {
 }
 
 QString datumText(const QString& stored, const QLocale& locale) {
+    return DatumTextFormat(locale).text(stored);
+}
+
+DatumTextFormat::DatumTextFormat(const QLocale& locale)
+    : m_locale(locale), m_timeFormat(timeFormatWithSeconds(locale)) {}
+
+QString DatumTextFormat::text(const QString& stored) const {
     if (stored.isEmpty())
         return {};
     const QDateTime time = datumTime(stored);
     if (!time.isValid())
         return stored;
     const QDateTime local = time.toLocalTime();
-    QString date = locale.toString(local.date(), QLocale::ShortFormat);
+    QString date = m_locale.toString(local.date(), QLocale::ShortFormat);
     if (local.time() == QTime(0, 0))
         return date;
-    return date + u' ' + locale.toString(local.time(), timeFormatWithSeconds(locale));
+    return date + u' ' + m_locale.toString(local.time(), m_timeFormat);
 }

@@ -13,3 +13,14 @@ QDateTime datumTime(const QString& stored);
 // or the date alone at exactly midnight. Texts that are not in the stored form are shown as
 // they are.
 QString datumText(const QString& stored, const QLocale& locale = QLocale());
+
+// datumText for many datums in one locale: the time format is worked out once.
+class DatumTextFormat {
+public:
+    explicit DatumTextFormat(const QLocale& locale = QLocale());
+    QString text(const QString& stored) const;
+
+private:
+    QLocale m_locale;
+    QString m_timeFormat;
+};
