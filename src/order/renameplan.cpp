@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -133,8 +134,9 @@ RenamePlan Planner::finish() {
             placed[i] = true;
             chain.push_back(i);
         }
-        for (auto i = chain.rbegin(); i != chain.rend(); ++i)
-            ordered.push_back(std::move(steps[*i]));
+        std::reverse(chain.begin(), chain.end());
+        for (const qsizetype i : chain)
+            ordered.push_back(std::move(steps[i]));
         chain.clear();
     }
     steps = std::move(ordered);

@@ -15,7 +15,7 @@ constexpr int dateColumn = 70;
 // Latin letters up to Latin Extended-A (all Czech ones) come from the print font itself, whose
 // widest character bounds the width of such a text without shaping it.
 bool fitsWithoutMeasuring(const QString& text, qreal room, qreal maxCharWidth) {
-    if (text.size() * maxCharWidth > room)
+    if (qreal(text.size()) * maxCharWidth > room)
         return false;
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x180; });
 }
