@@ -98,6 +98,11 @@ SizeResult measureSize(const QString& root, int files, int runs) {
              {QStringLiteral("TISK do PDF"), print, findFloor, findSort}}};
 }
 
+// printf pads by bytes; the Czech action names need padding by characters.
+QString padded(const QString& action) {
+    return action.leftJustified(24);
+}
+
 double peakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -109,7 +114,7 @@ void printTable(const std::vector<SizeResult>& results, double peakMb) {
         std::printf("\n%d files\n%-24s %10s  %-12s %10s %7s\n", size.files, "action", "ms", "floor",
                     "floor ms", "ratio");
         for (const auto& row : size.rows)
-            std::printf("%-24s %10.1f  %-12s %10.1f %7.2f\n", qPrintable(row.action), row.ms,
+            std::printf("%s %10.1f  %-12s %10.1f %7.2f\n", qPrintable(padded(row.action)), row.ms,
                         qPrintable(row.floor), row.floorMs, row.ms / row.floorMs);
     }
     if (results.size() >= 2) {
@@ -117,7 +122,7 @@ void printTable(const std::vector<SizeResult>& results, double peakMb) {
         const auto& large = results.back();
         std::printf("\ngrowth %d -> %d files\n", small.files, large.files);
         for (size_t i = 0; i < large.rows.size(); ++i)
-            std::printf("%-24s %7.2fx\n", qPrintable(large.rows[i].action),
+            std::printf("%s %7.2fx\n", qPrintable(padded(large.rows[i].action)),
                         large.rows[i].ms / small.rows[i].ms);
     }
     std::printf("\npeak memory %.1f MB\n", peakMb);

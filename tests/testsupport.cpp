@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
@@ -49,4 +52,16 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QCOMPARE(file.write(content), content.size());
     QVERIFY(file.flush()); // a later flush would stamp the file with the present time
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+QString status(QWidget& window) {
+    return control<QLabel>(window, "Label2")->text();
+}
+
+QString shownText(QWidget& window) {
+    return control<QPlainTextEdit>(window, "TextBox1")->toPlainText();
+}
+
+void click(QWidget& window, const char* button) {
+    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -51,6 +52,17 @@ public:
 private:
     std::optional<QString> m_answer;
 };
+
+// The window's controls by object name, as a user meets them.
+template <typename T> T* control(QWidget& window, const char* name) {
+    auto* found = window.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+QString status(QWidget& window);    // the status label
+QString shownText(QWidget& window); // what the list box shows
+void click(QWidget& window, const char* button);
 
 // Writes a file with the given content and modification time.
 void writeFile(const QString& path, const QByteArray& content,

@@ -16,14 +16,6 @@ namespace {
 
 const QString separator = QStringLiteral(" - ");
 
-void click(MainWindow& window, const char* button) {
-    window.findChild<QPushButton*>(QLatin1String(button))->click();
-}
-
-QString status(MainWindow& window) {
-    return window.findChild<QLabel*>(QStringLiteral("Label2"))->text();
-}
-
 QByteArray contentOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -15,25 +15,6 @@ namespace {
 
 const QString separator = QStringLiteral(" - ");
 
-template <typename T> T* control(QWidget& window, const char* name) {
-    auto* found = window.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-QString status(QWidget& window) {
-    return control<QLabel>(window, "Label2")->text();
-}
-
-QString shownText(QWidget& window) {
-    return control<ListBox>(window, "TextBox1")->toPlainText();
-}
-
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
-}
-
 } // namespace
 
 class TestMainWindow : public QObject {

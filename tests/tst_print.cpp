@@ -56,10 +56,6 @@ QStringList nonEmptyLines(const QString& text) {
     return lines;
 }
 
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-}
-
 } // namespace
 
 class TestPrint : public QObject {

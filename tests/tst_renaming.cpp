@@ -28,14 +28,6 @@ private:
     QString m_folder;
 };
 
-QString status(QWidget& window) {
-    return window.findChild<QLabel*>(QStringLiteral("Label2"))->text();
-}
-
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-}
-
 bool isRenameQuestion(QWidget* modal) {
     const auto buttons = modal->findChildren<QAbstractButton*>();
     return std::any_of(buttons.begin(), buttons.end(),

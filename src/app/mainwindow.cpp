@@ -122,14 +122,21 @@ void MainWindow::setStatus(const QString& text) {
     m_label2->repaint();
 }
 
-void MainWindow::sort() {
-    std::vector<CatalogueRow> rows;
+// The ordered read; a failure is shown and gives no rows.
+std::optional<std::vector<CatalogueRow>> MainWindow::readCatalogue() {
     try {
-        rows = m_catalogue.orderedRows();
+        return m_catalogue.orderedRows();
     } catch (const CatalogueError& e) {
         showError(this, e.message());
-        return;
+        return std::nullopt;
     }
+}
+
+void MainWindow::sort() {
+    const std::optional<std::vector<CatalogueRow>> read = readCatalogue();
+    if (!read)
+        return;
+    const std::vector<CatalogueRow>& rows = *read;
     setStatus(QStringLiteral("řadím a přejmenovávám"));
     // Planning the renames (a file look-up per row) only reads the rows, so it runs beside
     // the list box update.
@@ -165,17 +172,13 @@ void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
 }
 
 void MainWindow::print() {
-    std::vector<CatalogueRow> rows;
-    try {
-        rows = m_catalogue.orderedRows();
-    } catch (const CatalogueError& e) {
-        showError(this, e.message());
+    const std::optional<std::vector<CatalogueRow>> rows = readCatalogue();
+    if (!rows)
         return;
-    }
-    if (!rows.empty())
+    if (!rows->empty())
         m_state.listtext.clear();
     const std::unique_ptr<QPrinter> printer = m_printerFactory();
-    const QString error = printListing(printer.get(), {rows, m_state.dirpath, m_state.separator});
+    const QString error = printListing(printer.get(), {*rows, m_state.dirpath, m_state.separator});
     if (!error.isEmpty())
         showError(this, error);
 }

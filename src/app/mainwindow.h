@@ -36,6 +36,7 @@ private:
     void buildControls();
     void openCatalogue();
     void browse();
+    std::optional<std::vector<CatalogueRow>> readCatalogue();
     void sort();
     void print();
     void renameToNumberedNames(const RenamePlan& plan);
