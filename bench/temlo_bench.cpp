@@ -155,6 +155,12 @@ int main(int argc, char* argv[]) {
     std::vector<int> sizes{1000, 10000, 100000};
     if (args.contains(QStringLiteral("--quick")))
         sizes = {1000, 10000};
+    for (const QString& arg : args)
+        if (arg.startsWith(QStringLiteral("--sizes="))) {
+            sizes.clear();
+            for (const QString& size : arg.mid(8).split(u','))
+                sizes.push_back(size.toInt());
+        }
 
     std::vector<SizeResult> results;
     for (int files : sizes) {
