@@ -143,9 +143,10 @@ void MainWindow::sort() {
     std::future<RenamePlan> planning;
     const bool renamable = !m_scannedDir.isEmpty() && m_scannedDir == m_state.dirpath;
     if (renamable)
-        planning = std::async(std::launch::async, [this, &rows] {
-            return planRenames(m_state.dirpath, rows, m_state.separator);
-        });
+        planning = std::async(std::launch::async,
+                              [folder = m_state.dirpath, separator = m_state.separator, &rows] {
+                                  return planRenames(folder, rows, separator);
+                              });
     if (!rows.empty()) {
         m_state.listtext = numberedList(rows, m_state.separator);
         m_textBox1->setListText(m_state.listtext);
