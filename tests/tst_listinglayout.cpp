@@ -83,6 +83,9 @@ void TestListingLayout::lines_data() {
         << withHeading(photos, {{"001 - a.jpg", datumText(march)},
                                 {"002 - b - kopie.jpg", datumText(april)},
                                 {"003 - Žluťoučký kůň.jpg", datumText(may)}});
+    QTest::newRow("rows/line break inside a name stays on its line")
+        << Rows{{"a\nb.jpg", march}} << photos
+        << withHeading(photos, {{"001 - a?b.jpg", datumText(march)}});
     QTest::newRow("rows/unknown date prints no date")
         << Rows{{"a.jpg", ""}} << photos << withHeading(photos, {{"001 - a.jpg", {}}});
 
