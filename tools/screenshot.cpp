@@ -23,6 +23,8 @@ int main(int argc, char* argv[]) {
     MainWindow window(appDir.path());
     window.show();
     window.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    QApplication::processEvents();
+    // Let the list lay itself out and size its scroll bar before the picture is taken.
+    for (int round = 0; round < 3; ++round)
+        QApplication::processEvents();
     return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
