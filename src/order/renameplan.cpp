@@ -26,11 +26,6 @@ bool namesFileExactly(const QString& name, const QByteArray& encoded) {
     return !name.contains(QChar::ReplacementCharacter) && QFile::decodeName(encoded) == name;
 }
 
-QString modifiedDatum(const struct stat& status) {
-    const qint64 ms = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
-    return storedDatum(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
-}
-
 class Planner {
 public:
     Planner(const QString& folder, const QString& separator)
@@ -93,7 +88,7 @@ void Planner::addExisting(const CatalogueRow& row, const struct stat& status, Re
         return refuse(row, QStringLiteral("odkaz nevede na žádný soubor"));
     if (!S_ISREG(file.st_mode))
         return refuse(row, QStringLiteral("není obyčejný soubor"));
-    if (modifiedDatum(file) != row.datum)
+    if (storedDatum(file.st_mtim) != row.datum)
         return refuse(row, QStringLiteral("soubor se od procházení složky změnil"));
     m_stepBySource.insert(step.source, qsizetype(m_plan.steps.size()));
     m_plan.steps.push_back(std::move(step));

@@ -3,7 +3,6 @@
 #include "datum.h"
 #include "naturalorder.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -48,11 +47,6 @@ bool isOrdinaryFile(int dirFd, const dirent& entry) {
         return false;
     struct stat target;
     return ::fstatat(dirFd, entry.d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
-}
-
-QString modificationDatum(const struct stat& info) {
-    const qint64 ms = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-    return storedDatum(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
 }
 
 // Compact, so that the sort moves little; the texts stay where they are.
@@ -129,7 +123,7 @@ void readTimestamps(const QString& dirpath, std::vector<ListedFile>& files) {
     for (ListedFile& file : files) {
         struct stat info;
         if (::fstatat(dirFd, file.rawName.constData(), &info, 0) == 0)
-            file.datum = modificationDatum(info);
+            file.datum = storedDatum(info.st_mtim);
     }
     ::close(dirFd);
 }

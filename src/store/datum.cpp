@@ -38,18 +38,13 @@ char16_t* putDigits(char16_t* out, int value, int width) {
     return out + width;
 }
 
-} // namespace
-
 // Formatted by hand: a scan of a large folder stores one of these per file, and the
 // general date formatting costs several times the file's stat.
-QString storedDatum(const QDateTime& modified) {
-    if (!modified.isValid())
-        return {};
-    const qint64 ms = modified.toMSecsSinceEpoch();
+QString storedDatumOfMs(qint64 ms) {
     const qint64 days = floorDiv(ms, msPerDay);
     const QDate date = civilDate(days);
     if (date.year() < 1 || date.year() > 9999)
-        return modified.toUTC().toString(Qt::ISODateWithMs);
+        return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs);
     const int msOfDay = int(ms - days * msPerDay);
     char16_t text[25] = u"0000-00-00T00:00:00.000Z";
     putDigits(text, date.year(), 4);
@@ -60,6 +55,16 @@ QString storedDatum(const QDateTime& modified) {
     putDigits(text + 17, msOfDay / 1000 % 60, 2);
     putDigits(text + 20, msOfDay % 1000, 3);
     return QString(reinterpret_cast<const QChar*>(text), 24);
+}
+
+} // namespace
+
+QString storedDatum(const QDateTime& modified) {
+    return modified.isValid() ? storedDatumOfMs(modified.toMSecsSinceEpoch()) : QString();
+}
+
+QString storedDatum(const timespec& modified) {
+    return storedDatumOfMs(qint64(modified.tv_sec) * 1000 + modified.tv_nsec / 1000000);
 }
 
 QDateTime datumTime(const QString& stored) {
