@@ -17,7 +17,8 @@ constexpr auto orderedReadSql = "select filename,datum from filenametab order by
 // sort of several hundred thousand rows in memory, and is only taken as far as needed.
 constexpr auto orderedReadCacheSql = "PRAGMA cache_size = -65536";
 
-constexpr auto createTableSql = "CREATE TABLE filenametab (filename TEXT, datum TEXT)";
+constexpr auto createTableSql =
+    "CREATE TABLE IF NOT EXISTS filenametab (filename TEXT, datum TEXT)";
 
 enum class Missing { Fail, Create };
 
@@ -55,25 +56,19 @@ CatalogueError failure(const QString& path, const SQLite::Exception& e) {
     return failure(path, cause);
 }
 
-bool tableExists(SQLite::Database& db) {
-    SQLite::Statement query(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND "
-                                "lower(name)='filenametab'");
-    return query.executeStep();
+// The table's field names in lower case; none when the table is missing.
+QStringList fieldNames(SQLite::Database& db) {
+    QStringList names;
+    SQLite::Statement info(db, "PRAGMA table_info(filenametab)");
+    while (info.executeStep())
+        names << QString::fromUtf8(info.getColumn(1).getText()).toLower();
+    return names;
 }
 
-void checkFields(SQLite::Database& db, const QString& path) {
-    bool hasFilename = false;
-    bool hasDatum = false;
-    SQLite::Statement info(db, "PRAGMA table_info(filenametab)");
-    while (info.executeStep()) {
-        const QString name = QString::fromUtf8(info.getColumn(1).getText()).toLower();
-        hasFilename = hasFilename || name == u"filename";
-        hasDatum = hasDatum || name == u"datum";
-    }
-    if (!hasFilename || !hasDatum) {
-        const auto field = hasFilename ? QStringLiteral("datum") : QStringLiteral("filename");
-        throw failure(path, QStringLiteral("v tabulce filenametab chybí pole %1").arg(field));
-    }
+void checkFields(const QStringList& fields, const QString& path) {
+    for (const auto* field : {"filename", "datum"})
+        if (!fields.contains(QLatin1String(field)))
+            throw failure(path, QStringLiteral("v tabulce filenametab chybí pole %1").arg(field));
 }
 
 SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing) {
@@ -82,14 +77,13 @@ SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing
     try {
         const int create = missing == Missing::Create ? SQLite::OPEN_CREATE : 0;
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | create, busyTimeoutMs);
-        if (!tableExists(db)) {
-            if (missing == Missing::Fail)
-                throw failure(path, QStringLiteral("chybí tabulka filenametab"));
-            SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        const QStringList fields = fieldNames(db);
+        if (!fields.isEmpty())
+            checkFields(fields, path);
+        else if (missing == Missing::Fail)
+            throw failure(path, QStringLiteral("chybí tabulka filenametab"));
+        else
             db.exec(createTableSql);
-            transaction.commit();
-        }
-        checkFields(db, path);
         return db;
     } catch (const SQLite::Exception& e) {
         throw failure(path, e);
