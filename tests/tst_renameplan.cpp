@@ -1,55 +1,36 @@
 #include "datum.h"
+#include "folderhandle.h"
+#include "noreplace.h"
 #include "renameplan.h"
+#include "renamer.h"
 #include "renamereport.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
+#include <cerrno>
 #include <unistd.h>
 
 namespace {
 
-const QString separator = QStringLiteral(" - ");
 const QDateTime scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
 
-// "name" is a file, "dir:name" a folder, "link:name>target" a symbolic link; names may climb
-// out of the folder ("../x") or into a subfolder ("a/b").
-void createEntry(const QString& folder, const QString& entry, int index) {
-    if (entry.startsWith(u"dir:")) {
-        QVERIFY(QDir(folder).mkpath(entry.mid(4)));
-    } else if (entry.startsWith(u"link:")) {
-        const QStringList parts = entry.mid(5).split(u'>');
-        QVERIFY(QFile::link(parts[1], folder + parts[0]));
-    } else {
-        writeFile(folder + entry, entry.toUtf8(), scanned.addSecs(index));
+// Every file below the folder's parent as "path from the folder=content", sorted.
+QStringList state(const QString& folder) {
+    QStringList files;
+    QDirIterator it(QDir::cleanPath(folder + ".."), QDir::Files | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files << QDir(folder).relativeFilePath(file.fileName()) + u'=' +
+                     (file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>");
     }
-}
-
-// "~name" stands for a row whose file was changed after the scan.
-CatalogueRow rowFor(const QString& folder, const QString& spec) {
-    const bool changed = spec.startsWith(u'~');
-    const QString name = changed ? spec.mid(1) : spec;
-    const QFileInfo file(folder + name);
-    const QDateTime datum = file.exists() && !changed ? file.lastModified() : scanned.addDays(-1);
-    return {name, storedDatum(datum)};
-}
-
-QStringList sources(const RenamePlan& plan) {
-    QStringList names;
-    for (const RenameStep& step : plan.steps)
-        names << step.name;
-    return names;
-}
-
-QStringList problems(const RenamePlan& plan) {
-    QStringList lines;
-    for (const RenameProblem& problem : plan.problems)
-        lines << problem.name + QStringLiteral(": ") + problem.reason;
-    return lines;
+    files.sort();
+    return files;
 }
 
 } // namespace
@@ -58,16 +39,17 @@ class TestRenamePlan : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void plan_data();
-    void plan();
-    void targetsAreTheListedNames();
-    void undecodableNameIsRefused();
-    void missingFolderRefusesEveryRow();
-    void question_data();
-    void question();
-    void reportListsTwentyAndCountsTheRest();
+    void planAndRename_data();
+    void planAndRename();
+    void forbiddenFolderLosesNothing();
+    void noReplacePrimitives_data();
+    void noReplacePrimitives();
+    void questionAndReport();
 
 private:
+    std::vector<CatalogueRow> prepare(const QStringList& disk, const QStringList& rows);
+    QStringList planAndRenameRows(const std::vector<CatalogueRow>& rows);
+
     std::unique_ptr<QTemporaryDir> m_root;
     QString m_folder;
 };
@@ -78,146 +60,136 @@ void TestRenamePlan::init() {
     QVERIFY(QDir().mkpath(m_folder));
 }
 
-void TestRenamePlan::plan_data() {
+// On disk "name" is a file holding its name, "dir:name" a folder, "link:name>target" a link.
+// In the catalogue "~name" is a file changed after the scan.
+std::vector<CatalogueRow> TestRenamePlan::prepare(const QStringList& disk,
+                                                  const QStringList& rows) {
+    for (int i = 0; i < disk.size(); ++i) {
+        const QString& entry = disk[i];
+        if (entry.startsWith(u"dir:"))
+            QDir(m_folder).mkpath(entry.mid(4));
+        else if (entry.startsWith(u"link:"))
+            QFile::link(entry.section(u'>', 1), m_folder + entry.mid(5).section(u'>', 0, 0));
+        else
+            writeFile(m_folder + entry, entry.toUtf8(), scanned.addSecs(i));
+    }
+    std::vector<CatalogueRow> catalogue;
+    for (const QString& entry : rows) {
+        const QString name = entry.startsWith(u'~') ? entry.mid(1) : entry;
+        const QFileInfo file(m_folder + name);
+        const bool fresh = file.exists() && name == entry;
+        catalogue.push_back({name, storedDatum(fresh ? file.lastModified() : scanned.addDays(-1))});
+    }
+    return catalogue;
+}
+
+QStringList TestRenamePlan::planAndRenameRows(const std::vector<CatalogueRow>& rows) {
+    const RenamePlan plan = planRenames(m_folder, rows, QStringLiteral(" - "));
+    std::vector<RenameProblem> problems = plan.problems;
+    std::ranges::move(renameFiles(plan), std::back_inserter(problems));
+    QStringList lines;
+    for (const RenameProblem& problem : problems)
+        lines << problem.name + QStringLiteral(": ") + problem.reason;
+    return lines;
+}
+
+void TestRenamePlan::planAndRename_data() {
     QTest::addColumn<QStringList>("disk");
     QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QStringList>("planned");
-    QTest::addColumn<QStringList>("refused");
+    QTest::addColumn<QStringList>("problems");
+    QTest::addColumn<QStringList>("after"); // empty: as before
 
     const QStringList none;
-    QTest::newRow("plan/every file fresh")
-        << QStringList{"b.jpg", "a.jpg"} << QStringList{"b.jpg", "a.jpg"}
-        << QStringList{"b.jpg", "a.jpg"} << none;
-    QTest::newRow("plan/empty catalogue") << QStringList{"a.jpg"} << none << none << none;
-    QTest::newRow("done/renamed earlier")
-        << QStringList{"001 - a.jpg", "b.jpg"} << QStringList{"a.jpg", "b.jpg"}
-        << QStringList{"b.jpg"} << none;
-    QTest::newRow("skip/removed after scan")
-        << QStringList{"b.jpg"} << QStringList{"a.jpg", "b.jpg"} << QStringList{"b.jpg"}
-        << QStringList{"a.jpg: soubor ve složce chybí"};
-    QTest::newRow("skip/modified after scan")
-        << QStringList{"a.jpg", "b.jpg"} << QStringList{"~a.jpg", "b.jpg"} << QStringList{"b.jpg"}
-        << QStringList{"a.jpg: soubor se od procházení složky změnil"};
-    QTest::newRow("skip/listed twice")
-        << QStringList{"a.jpg"} << QStringList{"a.jpg", "a.jpg"} << QStringList{"a.jpg"}
-        << QStringList{"a.jpg: soubor je v katalogu vícekrát"};
-    QTest::newRow("kind/folder") << QStringList{"dir:d"} << QStringList{"d"} << none
-                                 << QStringList{"d: není obyčejný soubor"};
-    QTest::newRow("kind/link to a file is renamed itself")
-        << QStringList{"a.jpg", "link:l.jpg>a.jpg"} << QStringList{"a.jpg", "l.jpg"}
-        << QStringList{"a.jpg", "l.jpg"} << none;
-    QTest::newRow("kind/broken link") << QStringList{"link:l.jpg>gone.jpg"} << QStringList{"l.jpg"}
-                                      << none << QStringList{"l.jpg: odkaz nevede na žádný soubor"};
-    QTest::newRow("kind/link to a folder") << QStringList{"dir:d", "link:l>d"} << QStringList{"l"}
-                                           << none << QStringList{"l: není obyčejný soubor"};
-    QTest::newRow("tampered/parent folder file")
-        << QStringList{"../x"} << QStringList{"../x"} << none
-        << QStringList{"../x: název souboru by vedl mimo složku"};
-    QTest::newRow("tampered/subfolder file")
-        << QStringList{"dir:a", "a/b"} << QStringList{"a/b"} << none
-        << QStringList{"a/b: název souboru by vedl mimo složku"};
-    QTest::newRow("tampered/dot names") << none << QStringList{".", ".."} << none
-                                        << QStringList{".: název souboru by vedl mimo složku",
-                                                       "..: název souboru by vedl mimo složku"};
-    QTest::newRow("tampered/empty name")
-        << none << QStringList{""} << none << QStringList{": název souboru by vedl mimo složku"};
-    QTest::newRow("chain/target held by a later row runs after it")
-        << QStringList{"a.jpg", "b.jpg", "002 - b.jpg"}
-        << QStringList{"a.jpg", "b.jpg", "002 - b.jpg"}
-        << QStringList{"a.jpg", "002 - b.jpg", "b.jpg"} << none;
-    QTest::newRow("chain/longer chain runs from its end")
+    const QString outside = QStringLiteral(": název souboru by vedl mimo složku");
+    QTest::newRow("plan/numbered in list order, contents kept")
+        << QStringList{"b.jpg", "Žluť.jpg"} << QStringList{"Žluť.jpg", "b.jpg"} << none
+        << QStringList{"001 - Žluť.jpg=Žluť.jpg", "002 - b.jpg=b.jpg"};
+    QTest::newRow("skip/renamed earlier silently; removed, modified or listed twice reported")
+        << QStringList{"001 - r.jpg", "a.jpg", "b.jpg"}
+        << QStringList{"r.jpg", "gone.jpg", "~a.jpg", "b.jpg", "b.jpg"}
+        << QStringList{"gone.jpg: soubor ve složce chybí",
+                       "a.jpg: soubor se od procházení složky změnil",
+                       "b.jpg: soubor je v katalogu vícekrát"}
+        << QStringList{"001 - r.jpg=001 - r.jpg", "004 - b.jpg=b.jpg", "a.jpg=a.jpg"};
+    QTest::newRow("kind/folder and links")
+        << QStringList{"t", "dir:d", "link:broken>gone", "link:dirlink>d", "link:l.jpg>t"}
+        << QStringList{"d", "broken", "dirlink", "l.jpg"}
+        << QStringList{"d: není obyčejný soubor", "broken: odkaz nevede na žádný soubor",
+                       "dirlink: není obyčejný soubor"}
+        << QStringList{"004 - l.jpg=t", "broken=<missing>", "t=t"};
+    QTest::newRow("tampered/names leading out")
+        << QStringList{"../x", "dir:a", "a/b"} << QStringList{"../x", "a/b", ".", "..", ""}
+        << QStringList{"../x" + outside, "a/b" + outside, "." + outside, ".." + outside, outside}
+        << none;
+    // Read from a name that is not UTF-8; renaming by it would meet this lookalike.
+    QTest::newRow("tampered/undecodable name")
+        << QStringList{"a\uFFFD.jpg"} << QStringList{"a\uFFFD.jpg"}
+        << QStringList{"a\uFFFD.jpg: název souboru obsahuje neplatné znaky"} << none;
+    QTest::newRow("chain/runs from its end")
         << QStringList{"x", "001 - x", "002 - 001 - x"}
-        << QStringList{"x", "001 - x", "002 - 001 - x"}
-        << QStringList{"002 - 001 - x", "001 - x", "x"} << none;
+        << QStringList{"x", "001 - x", "002 - 001 - x"} << none
+        << QStringList{"001 - x=x", "002 - 001 - x=001 - x", "003 - 002 - 001 - x=002 - 001 - x"};
+    QTest::newRow("target/taken is kept")
+        << QStringList{"a.jpg", "001 - a.jpg"} << QStringList{"a.jpg"}
+        << QStringList{"a.jpg: soubor s novým názvem už existuje"} << none;
 }
 
-void TestRenamePlan::plan() {
+void TestRenamePlan::planAndRename() {
     QFETCH(QStringList, disk);
     QFETCH(QStringList, rows);
-    QFETCH(QStringList, planned);
-    QFETCH(QStringList, refused);
-    for (int i = 0; i < disk.size(); ++i)
-        createEntry(m_folder, disk[i], i);
-    std::vector<CatalogueRow> catalogue;
-    for (const QString& spec : rows)
-        catalogue.push_back(rowFor(m_folder, spec));
-
-    const RenamePlan result = planRenames(m_folder, catalogue, separator);
-    QCOMPARE(result.folder, m_folder);
-    QCOMPARE(sources(result), planned);
-    QCOMPARE(problems(result), refused);
+    QFETCH(QStringList, problems);
+    QFETCH(QStringList, after);
+    const auto catalogue = prepare(disk, rows);
+    const QStringList before = state(m_folder);
+    QCOMPARE(planAndRenameRows(catalogue), problems);
+    QCOMPARE(state(m_folder), after.isEmpty() ? before : after);
 }
 
-void TestRenamePlan::targetsAreTheListedNames() {
-    writeFile(m_folder + "b.jpg", "b", scanned);
-    writeFile(m_folder + "Žluť.jpg", "z", scanned);
-    const std::vector<CatalogueRow> rows{rowFor(m_folder, "b.jpg"), rowFor(m_folder, "Žluť.jpg")};
-    const RenamePlan plan = planRenames(m_folder, rows, separator);
-    QCOMPARE(plan.steps.size(), 2u);
-    QCOMPARE(plan.steps[0].target, QByteArray("001 - b.jpg"));
-    QCOMPARE(plan.steps[1].source, QStringLiteral("Žluť.jpg").toUtf8());
-    QCOMPARE(plan.steps[1].target, QStringLiteral("002 - Žluť.jpg").toUtf8());
+void TestRenamePlan::forbiddenFolderLosesNothing() {
+    if (::geteuid() == 0)
+        QSKIP("root ignores permission bits; run as an ordinary user to test this");
+    const auto rows = prepare({"a.jpg", "b.jpg"}, {"a.jpg", "b.jpg"});
+    const QStringList before = state(m_folder);
+    QVERIFY(QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner));
+    const QStringList problems = planAndRenameRows(rows);
+    QVERIFY(
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(problems, (QStringList{"a.jpg: přístup odepřen", "b.jpg: přístup odepřen"}));
+    QCOMPARE(state(m_folder), before);
 }
 
-// A name that is not UTF-8 reads back with U+FFFD; a file truly named so must not be renamed
-// in its place.
-void TestRenamePlan::undecodableNameIsRefused() {
-    const QByteArray raw = QFile::encodeName(m_folder) + "a\xff.jpg";
-    const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY, 0644);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    const QString decoded = QFile::decodeName(QByteArray("a\xff.jpg"));
-    QVERIFY(decoded.contains(QChar::ReplacementCharacter));
-    writeFile(m_folder + decoded, "lookalike", scanned);
-
-    const std::vector<CatalogueRow> rows{rowFor(m_folder, decoded)};
-    const RenamePlan plan = planRenames(m_folder, rows, separator);
-    QVERIFY(plan.steps.empty());
-    QCOMPARE(problems(plan),
-             QStringList{decoded + QStringLiteral(": název souboru obsahuje neplatné znaky")});
-    // The temporary folder could not remove it by its decoded name.
-    QCOMPARE(::unlink(raw.constData()), 0);
+void TestRenamePlan::noReplacePrimitives_data() {
+    QTest::addColumn<bool>("linkFallback");
+    QTest::newRow("renameat2") << false;
+    QTest::newRow("link fallback") << true;
 }
 
-void TestRenamePlan::missingFolderRefusesEveryRow() {
-    const std::vector<CatalogueRow> rows{{"a.jpg", ""}, {"b.jpg", ""}};
-    const RenamePlan plan = planRenames(m_folder + "gone/", rows, separator);
-    QVERIFY(plan.steps.empty());
-    QCOMPARE(plan.problems.size(), 2u);
-    QCOMPARE(plan.problems[1].reason, QStringLiteral("složka už neexistuje"));
+void TestRenamePlan::noReplacePrimitives() {
+    QFETCH(bool, linkFallback);
+    const auto rename = linkFallback ? linkThenUnlink : renameNoReplace;
+    prepare({"old", "taken"}, {});
+    const FolderHandle folder(m_folder);
+    QCOMPARE(rename(folder.fd(), "old", "taken"), EEXIST);
+    QCOMPARE(rename(folder.fd(), "old", "new"), 0);
+    QCOMPARE(state(m_folder), (QStringList{"new=old", "taken=taken"}));
 }
 
-void TestRenamePlan::question_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("files");
-    QTest::newRow("plural/1") << 1 << "1 soubor";
-    QTest::newRow("plural/2") << 2 << "2 soubory";
-    QTest::newRow("plural/4") << 4 << "4 soubory";
-    QTest::newRow("plural/5") << 5 << "5 souborů";
-    QTest::newRow("plural/22") << 22 << "22 souborů";
-    QTest::newRow("plural/100000") << 100000 << "100000 souborů";
-}
+void TestRenamePlan::questionAndReport() {
+    const QString question =
+        QStringLiteral("Přejmenovat %1 ve složce „/f/“ na jejich číslované názvy?");
+    QCOMPARE(renameQuestion(1, "/f/"), question.arg("1 soubor"));
+    QCOMPARE(renameQuestion(2, "/f/"), question.arg("2 soubory"));
+    QCOMPARE(renameQuestion(5, "/f/"), question.arg("5 souborů"));
 
-void TestRenamePlan::question() {
-    QFETCH(int, count);
-    QFETCH(QString, files);
-    QCOMPARE(renameQuestion(count, "/home/eva/foto/"),
-             "Přejmenovat " + files + " ve složce „/home/eva/foto/“ na jejich číslované názvy?");
-}
-
-void TestRenamePlan::reportListsTwentyAndCountsTheRest() {
     std::vector<RenameProblem> failures;
     for (int i = 1; i <= 23; ++i)
-        failures.push_back({QStringLiteral("f%1.jpg").arg(i), QStringLiteral("přístup odepřen")});
+        failures.push_back({QStringLiteral("f%1").arg(i), QStringLiteral("přístup odepřen")});
     const QStringList lines = renameReport(failures).split(u'\n');
     QCOMPARE(lines.size(), 22);
-    QCOMPARE(lines.first(), QStringLiteral("Tyto soubory nebyly přejmenovány:"));
-    QCOMPARE(lines[1], QStringLiteral("f1.jpg: přístup odepřen"));
-    QCOMPARE(lines[20], QStringLiteral("f20.jpg: přístup odepřen"));
+    QCOMPARE(lines[0], QStringLiteral("Tyto soubory nebyly přejmenovány:"));
+    QCOMPARE(lines[20], QStringLiteral("f20: přístup odepřen"));
     QCOMPARE(lines[21], QStringLiteral("… a dalších: 3"));
-
-    failures.resize(20);
-    QCOMPARE(renameReport(failures).split(u'\n').size(), 21);
+    QCOMPARE(renameReport(std::span(failures).first(20)).split(u'\n').size(), 21);
 }
 
 QTEST_GUILESS_MAIN(TestRenamePlan)
