@@ -65,3 +65,10 @@ QString shownText(QWidget& window) {
 void click(QWidget& window, const char* button) {
     QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
+
+QStringList filenames(std::span<const CatalogueRow> rows) {
+    QStringList names;
+    for (const CatalogueRow& row : rows)
+        names << row.filename;
+    return names;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue.h"
 #include "directorychooser.h"
 
 #include <QDateTime>
@@ -63,6 +64,9 @@ template <typename T> T* control(QWidget& window, const char* name) {
 QString status(QWidget& window);    // the status label
 QString shownText(QWidget& window); // what the list box shows
 void click(QWidget& window, const char* button);
+
+// The file names of catalogue rows, in their order.
+QStringList filenames(std::span<const CatalogueRow> rows);
 
 // Writes a file with the given content and modification time.
 void writeFile(const QString& path, const QByteArray& content,

@@ -20,12 +20,7 @@ class TestBrowse : public QObject {
         m_window->setDirectoryChooser(std::make_unique<StandInChooser>(std::move(name)));
         click(*m_window, "Command1");
     }
-    QStringList catalogued() const {
-        QStringList names;
-        for (const CatalogueRow& row : m_window->catalogue().orderedRows())
-            names << row.filename;
-        return names;
-    }
+    QStringList catalogued() const { return filenames(m_window->catalogue().orderedRows()); }
 
 private slots:
     void init() {

@@ -23,13 +23,6 @@ static QByteArray bytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-static QStringList names(const Rows& rows) {
-    QStringList names;
-    for (const auto& row : rows)
-        names << row.filename;
-    return names;
-}
-
 // The message of the CatalogueError thrown by writing one row; empty when none is thrown.
 static QString failure(const Catalogue& catalogue, const char* filename) {
     try {
@@ -70,7 +63,7 @@ private slots:
         QVERIFY(read.size() == 1 && read[0].filename.isEmpty() && read[0].datum.isEmpty());
         catalogue.replaceAll(Rows{{"a.jpg", "2024-01-01T00:00:00.000Z"}});
         QCOMPARE(Catalogue(m_path).prepare(), QString());
-        QCOMPARE(names(catalogue.orderedRows()), QStringList{"a.jpg"});
+        QCOMPARE(filenames(catalogue.orderedRows()), QStringList{"a.jpg"});
         if (existingDatabase)
             execRaw(m_path, "SELECT x FROM other;");
     }
@@ -110,7 +103,7 @@ private slots:
         const Catalogue catalogue(m_path);
         catalogue.replaceAll(rows);
         catalogue.replaceAll(rows);
-        QCOMPARE(names(catalogue.orderedRows()), (QStringList{"?", "9th", "10th", "feb"}));
+        QCOMPARE(filenames(catalogue.orderedRows()), (QStringList{"?", "9th", "10th", "feb"}));
         catalogue.replaceAll({});
         QVERIFY(catalogue.orderedRows().empty());
     }
@@ -125,7 +118,7 @@ private slots:
         std::ranges::stable_sort(expected, {}, &CatalogueRow::datum);
         const Catalogue catalogue(m_path);
         catalogue.replaceAll(rows);
-        QCOMPARE(names(catalogue.orderedRows()), names(expected));
+        QCOMPARE(filenames(catalogue.orderedRows()), filenames(expected));
     }
 
     void failedReplaceKeepsOldRows_data() {
@@ -155,9 +148,9 @@ private slots:
         QVERIFY(QFile::setPermissions(protectedPath, permissions));
         const QString cause = blocked == "lock" ? "jiný program" : "zapisovat";
         QVERIFY2(error.contains(cause) && error.contains(m_path), qPrintable(error));
-        QCOMPARE(names(catalogue.orderedRows()), QStringList{"old.jpg"});
+        QCOMPARE(filenames(catalogue.orderedRows()), QStringList{"old.jpg"});
         catalogue.replaceAll(Rows{{"new.jpg", ""}});
-        QCOMPARE(names(catalogue.orderedRows()), QStringList{"new.jpg"});
+        QCOMPARE(filenames(catalogue.orderedRows()), QStringList{"new.jpg"});
     }
 };
 

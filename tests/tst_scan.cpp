@@ -12,13 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-static QStringList names(const DirectoryScan& scan) {
-    QStringList list;
-    for (const CatalogueRow& file : scan.files)
-        list << file.filename;
-    return list;
-}
-
 class TestScan : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -45,7 +38,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0644), 0);
         const DirectoryScan found = scan();
         QVERIFY(found.error.isEmpty());
-        QCOMPARE(names(found), (QStringList{"file", "link to file", "read-only"}));
+        QCOMPARE(filenames(found.files), (QStringList{"file", "link to file", "read-only"}));
     }
 
     void naturalOrder_data() {
@@ -57,7 +50,7 @@ private slots:
         QFETCH(QStringList, ordered);
         for (const QString& name : ordered)
             writeFile(path(name), "");
-        QCOMPARE(names(scan()), ordered);
+        QCOMPARE(filenames(scan().files), ordered);
     }
 
     void nameNotValidUtf8IsListed() {
@@ -82,7 +75,7 @@ private slots:
         QVERIFY(QFile::remove(path("b")));
         readTimestamps(path(), listing.files);
         const DirectoryScan found = orderedScan(std::move(listing));
-        QCOMPARE(names(found), (QStringList{"a", "b"}));
+        QCOMPARE(filenames(found.files), (QStringList{"a", "b"}));
         QVERIFY(!found.files[0].datum.isEmpty() && found.files[1].datum.isEmpty());
     }
 
