@@ -1,7 +1,5 @@
-#include "catalogue.h"
 #include "listingfont.h"
 #include "listinglayout.h"
-#include "mainwindow.h"
 #include "pdftools.h"
 #include "testsupport.h"
 
@@ -11,14 +9,14 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <pwd.h>
 #include <unistd.h>
 
+namespace {
+
 // Where cups-pdf writes this user's jobs, from the `Out` line of its configuration.
-static QString cupsPdfFolder() {
+QString cupsPdfFolder() {
     QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
     const passwd* user = getpwuid(geteuid());
     static const QRegularExpression out(QStringLiteral("^Out\\s+(\\S+)"),
@@ -31,56 +29,53 @@ static QString cupsPdfFolder() {
         .replace("${HOME}", QDir::homePath());
 }
 
-static QSet<QString> pdfsIn(const QString& folder) {
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    return {names.begin(), names.end()};
+QString missingCups() {
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+    lpstat.waitForFinished(10000);
+    if (!lpstat.readAllStandardOutput().contains("is running"))
+        return "no CUPS scheduler is running (run scripts/setup-cups as root)";
+    if (QPrinterInfo::defaultPrinter().isNull())
+        return "CUPS has no default printer (run scripts/setup-cups as root)";
+    if (cupsPdfFolder().isEmpty())
+        return "cups-pdf has no output folder in /etc/cups/cups-pdf.conf";
+    return {};
 }
+
+} // namespace
 
 class TestCupsPrint : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QProcess lpstat;
-        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
-        lpstat.waitForFinished(10000);
-        QString missing;
-        if (!lpstat.readAllStandardOutput().contains("is running"))
-            missing = "no CUPS scheduler is running (run scripts/setup-cups as root)";
-        else if (QPrinterInfo::defaultPrinter().isNull())
-            missing = "CUPS has no default printer (run scripts/setup-cups as root)";
-        else if (cupsPdfFolder().isEmpty())
-            missing = "cups-pdf has no output folder in /etc/cups/cups-pdf.conf";
-        if (missing.isEmpty())
-            return;
-        if (qEnvironmentVariable("TEMLO_REQUIRE_CUPS") == QLatin1String("1"))
-            QFAIL(qPrintable(missing + ", but TEMLO_REQUIRE_CUPS=1"));
-        QSKIP(qPrintable(missing));
-    }
-
-    void printsOnDefaultPrinter() {
-        QTemporaryDir dir;
-        std::vector<CatalogueRow> rows;
-        for (int i = 0; i < 250; ++i)
-            rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i), "2024-01-01T10:00:00.000Z"});
-        Catalogue(dir.filePath(QStringLiteral("temlo_files.mdb"))).replaceAll(rows);
-        const QString folder = cupsPdfFolder();
-        const QSet<QString> before = pdfsIn(folder);
-        MainWindow window(dir.path());
+    void printsOnDefaultPrinterWithTheLaidOutPages() {
+        if (const QString missing = missingCups(); !missing.isEmpty()) {
+            if (qEnvironmentVariable("TEMLO_REQUIRE_CUPS") == QLatin1String("1"))
+                QFAIL(qPrintable(missing + ", but TEMLO_REQUIRE_CUPS=1"));
+            QSKIP(qPrintable(missing));
+        }
+        Sandbox box;
+        const std::vector<CatalogueRow> rows(250, {"IMG.jpg", "2024-01-01T10:00:00.000Z"});
+        box.catalogue().replaceAll(rows);
+        const QDir folder(cupsPdfFolder());
+        const QStringList before = folder.entryList({"*.pdf"}, QDir::Files);
+        MainWindow window(box.path("app")); // prints on the default printer
         click(window, "Command3");
 
         QString written;
-        const auto newPdf = [&] {
-            for (const QString& name : pdfsIn(folder) - before)
-                if (pdfPageCount(QDir(folder).filePath(name)) > 0)
-                    written = QDir(folder).filePath(name);
-            return !written.isEmpty();
-        };
-        QTRY_VERIFY2_WITH_TIMEOUT(newPdf(), qPrintable("no new PDF in " + folder), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            [&] {
+                for (const QString& name : folder.entryList({"*.pdf"}, QDir::Files))
+                    if (!before.contains(name) && pdfPageCount(folder.filePath(name)) > 0)
+                        written = folder.filePath(name);
+                return !written.isEmpty();
+            }(),
+            qPrintable("no new PDF in " + folder.path()), 60000);
         QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
         const QFontMetricsF font(listingFont(), &printer);
-        const ListingMetrics metrics = listingMetrics(font, printer.height());
-        QCOMPARE(std::size_t(pdfPageCount(written)),
-                 listingPages({rows, {}, QStringLiteral(" - ")}, metrics).size());
+        QCOMPARE(
+            std::size_t(pdfPageCount(written)),
+            listingPages({rows, {}, QStringLiteral(" - ")}, listingMetrics(font, printer.height()))
+                .size());
         QFile::remove(written);
     }
 };

@@ -10,69 +10,44 @@
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void startsCreatesCatalogueShowsWindowAndEndsCleanly();
+    void startsCreatesCatalogueShowsWindowAndEndsCleanly() {
+        QVERIFY2(!QStandardPaths::findExecutable("xwininfo").isEmpty(),
+                 "xwininfo is missing (package x11-utils)");
+        QProcess xvfb; // -displayfd 1 makes Xvfb pick a free display and print its number
+        xvfb.start(QStandardPaths::findExecutable("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+        QVERIFY2(xvfb.waitForStarted(), "Xvfb is missing (package xvfb)");
+        QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), 20000);
+        const QString display = u':' + QString::fromLatin1(xvfb.readLine()).trimmed();
+        QTemporaryDir installed, elsewhere; // the working directory must not place the catalogue
+        const QString program = installed.filePath("temlo_rundel");
+        QVERIFY(QFile::copy(QStringLiteral(TEMLO_EXECUTABLE), program));
 
-private:
-    QString windowTree() const;
+        QProcess app;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", display);
+        app.setProcessEnvironment(env);
+        app.setWorkingDirectory(elsewhere.path());
+        app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        app.start(program, {});
+        const auto windows = [&] {
+            QProcess xwininfo;
+            xwininfo.start("xwininfo", {"-root", "-tree", "-display", display});
+            xwininfo.waitForFinished();
+            return QString::fromUtf8(xwininfo.readAllStandardOutput());
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(windows().contains("\"TEMLO_RUNDEL\""), 20000);
+        QVERIFY(QFile::exists(installed.filePath("temlo_files.mdb")));
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
 
-    QProcess m_xvfb;
-    QString m_display;
+        ::kill(static_cast<pid_t>(app.processId()), SIGTERM);
+        QVERIFY(app.waitForFinished(10000));
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app.exitCode(), 0);
+        xvfb.terminate();
+        xvfb.waitForFinished();
+    }
 };
-
-void TestEndToEnd::initTestCase() {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    QVERIFY2(!xvfb.isEmpty(), "Xvfb is missing (package xvfb)");
-    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty(),
-             "xwininfo is missing (package x11-utils)");
-    // -displayfd 1 makes Xvfb pick a free display and print its number.
-    m_xvfb.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    QVERIFY(m_xvfb.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(m_xvfb.canReadLine(), 20000);
-    m_display = u':' + QString::fromLatin1(m_xvfb.readLine()).trimmed();
-}
-
-void TestEndToEnd::cleanupTestCase() {
-    m_xvfb.terminate();
-    m_xvfb.waitForFinished();
-}
-
-QString TestEndToEnd::windowTree() const {
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree"),
-                                                QStringLiteral("-display"), m_display});
-    xwininfo.waitForFinished();
-    return QString::fromUtf8(xwininfo.readAllStandardOutput());
-}
-
-void TestEndToEnd::startsCreatesCatalogueShowsWindowAndEndsCleanly() {
-    QTemporaryDir installed;
-    const QString program = installed.filePath(QStringLiteral("temlo_rundel"));
-    QVERIFY(QFile::copy(QStringLiteral(TEMLO_EXECUTABLE), program));
-    QTemporaryDir elsewhere; // the working directory must not decide where the catalogue goes
-
-    QProcess app;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    app.setProcessEnvironment(env);
-    app.setWorkingDirectory(elsewhere.path());
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    app.start(program, {});
-    QVERIFY(app.waitForStarted());
-
-    QTRY_VERIFY_WITH_TIMEOUT(windowTree().contains(QStringLiteral("\"TEMLO_RUNDEL\"")), 20000);
-    QVERIFY(QFile::exists(installed.filePath(QStringLiteral("temlo_files.mdb"))));
-    QVERIFY(QDir(elsewhere.path()).isEmpty());
-    QCOMPARE(app.state(), QProcess::Running);
-
-    ::kill(static_cast<pid_t>(app.processId()), SIGTERM);
-    QVERIFY(app.waitForFinished(10000));
-    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(app.exitCode(), 0);
-}
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"

@@ -1,15 +1,32 @@
-#include "catalogue.h"
 #include "datum.h"
-#include "mainwindow.h"
+#include "listingfont.h"
+#include "listinglayout.h"
 #include "pdftools.h"
 #include "testsupport.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Rows = std::vector<CatalogueRow>;
+using Lines = std::vector<ListingLine>;
+Q_DECLARE_METATYPE(Rows)
+Q_DECLARE_METATYPE(Lines)
+
+namespace {
+
+// Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred.
+ListingMetrics metrics(qreal pageHeight = 1000) {
+    return {10, 20, 10, pageHeight, [](const QString& text) {
+                qreal width = 0;
+                for (QChar c : text)
+                    width += c.unicode() < 0x180 ? 10 : 200;
+                return width;
+            }};
+}
+
+const QString march = QStringLiteral("2024-03-07T08:05:09.123Z");
 
 // Every page turn is refused, as by a printer that fails midway.
 class FailingPrinter : public QPrinter {
@@ -18,86 +35,115 @@ public:
     bool newPage() override { return false; }
 };
 
-template <typename Printer = QPrinter>
-static std::unique_ptr<QPrinter> pdfPrinter(const QString& path) {
-    auto printer = std::make_unique<Printer>(QPrinter::HighResolution);
+std::unique_ptr<QPrinter> pdfPrinter(const QString& path, bool failing = false) {
+    std::unique_ptr<QPrinter> printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (failing)
+        printer = std::make_unique<FailingPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
     return printer;
 }
 
-static Rows manyRows(int count) {
-    Rows rows;
+// The named files first, then photographs a minute apart.
+Rows catalogueOf(int count, Rows named = {}) {
     for (int i = 0; i < count; ++i)
-        rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')),
-                        storedDatum(QDateTime(QDate(2024, 1, 1), QTime(8, 0)).addSecs(i * 61))});
-    return rows;
+        named.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')),
+                         storedDatum(QDateTime(QDate(2024, 6, 1), QTime(8, 0)).addSecs(i * 61))});
+    return named;
 }
 
-static QStringList nonEmptyLines(const QString& text) {
-    QStringList lines = text.split(u'\n');
-    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
-    return lines;
-}
+} // namespace
 
 class TestPrint : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MainWindow> m_window;
-
-    MainWindow& window(const Rows& rows = {}) { // seeds the catalogue when it opens
-        if (!m_window) {
-            Catalogue(m_dir->filePath("temlo_files.mdb")).replaceAll(rows);
-            m_window = std::make_unique<MainWindow>(m_dir->path());
-        }
-        return *m_window;
-    }
-    // Prints through the window's button into a PDF file of that name; returns its path.
-    QString print(const QString& name) {
-        const QString path = m_dir->filePath(name);
-        window().setPrinterFactory([path] { return pdfPrinter(path); });
-        click(window(), "Command3");
-        return path;
-    }
-
 private slots:
-    void init() {
-        m_window.reset();
-        m_dir = std::make_unique<QTemporaryDir>();
+    void layout_data() {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QString>("dirpath");
+        QTest::addColumn<qreal>("pageHeight");
+        QTest::addColumn<QList<int>>("pageSizes");
+        QTest::addColumn<Lines>("expected"); // after the heading; none: as on one long page
+        const QString may = QStringLiteral("2024-05-02T22:00:00.000Z"), m = datumText(march);
+        const QString fits(59, u'f'), tooLong(60, u'g'); // "001 - " + 59 ends at column 70
+        const QString d = QStringLiteral("/home/eva/fotky/");
+        QTest::newRow("heading/empty catalogue") << Rows{} << d << 1e3 << QList{4} << Lines{};
+        QTest::newRow("heading/no folder") << Rows{} << QString() << 1e3 << QList{4} << Lines{};
+        QTest::newRow("rows/dated, undated, line break")
+            << Rows{{"a.jpg", march}, {"b - c\nd", ""}, {"Žluť", may}} << d << 1e3 << QList{7}
+            << Lines{{"001 - a.jpg", m}, {"002 - b - c?d", {}}, {"003 - Žluť", datumText(may)}};
+        QTest::newRow("long name/one past column 70 pushes its date down, ending there keeps it")
+            << Rows{{tooLong, march}, {fits, may}} << d << 1e3 << QList{7}
+            << Lines{{"001 - " + tooLong, {}}, {{}, m}, {"002 - " + fits, datumText(may)}};
+        QTest::newRow("long name/wide script is measured")
+            << Rows{{"漢字漢字", march}} << d << 1e3 << QList{6}
+            << Lines{{"001 - 漢字漢字", {}}, {{}, m}};
+        const Rows twenty(20, {"f.jpg", march});
+        QTest::newRow("pages/exactly full")
+            << Rows(3, twenty[0]) << d << 70. << QList{7} << Lines{};
+        QTest::newRow("pages/one line over")
+            << Rows(4, twenty[0]) << d << 70. << QList{7, 1} << Lines{};
+        QTest::newRow("pages/part of a line does not fit")
+            << twenty << d << 79.9 << QList{7, 7, 7, 3} << Lines{};
+        QTest::newRow("pages/lower than a line")
+            << Rows(1, twenty[0]) << d << 5. << QList{1, 1, 1, 1, 1} << Lines{};
+    }
+    void layout() {
+        QFETCH(Rows, rows);
+        QFETCH(QString, dirpath);
+        QFETCH(qreal, pageHeight);
+        QFETCH(QList<int>, pageSizes);
+        QFETCH(Lines, expected);
+        const Listing listing{rows, dirpath, QStringLiteral(" - ")};
+        const auto lines = [&](qreal height) {
+            std::pair<Lines, QList<int>> laid;
+            for (const ListingPage& page : listingPages(listing, metrics(height))) {
+                laid.first.insert(laid.first.end(), page.begin(), page.end());
+                laid.second << int(page.size());
+            }
+            return laid;
+        };
+        expected.insert(expected.begin(), {{}, {"-------" + dirpath + "-------", {}}, {}, {}});
+        QCOMPARE(lines(pageHeight).second, pageSizes);
+        QCOMPARE(lines(pageHeight).first,
+                 expected.size() > 4 || rows.empty() ? expected : lines(1e9).first);
     }
 
-    void headingNamesAndDatesInOneColumnWindowUnchanged() {
+    void fontIsArialCompatibleRegular() {
+        const QFontInfo resolved(listingFont());
+        QVERIFY2(QStringList({"Arial", "Liberation Sans"}).contains(resolved.family()),
+                 qPrintable(resolved.family()));
+        QVERIFY(!resolved.bold() && !resolved.italic());
+    }
+
+    void pdfHasEveryRowOnceWithItsDateWindowUnchanged() {
         const QString jan = "2024-01-01T10:00:00.000Z", mar = "2024-03-07T08:05:09.123Z";
-        click(window({{"b - kopie.jpg", jan}, {"Žluťoučký kůň.jpg", mar}, {"a.jpg", ""}}),
-              "Command2");
-        const QString statusBefore = status(window()), shownBefore = shownText(window());
-        QVERIFY(!window().state().listtext.isEmpty());
-        const QStringList lines = nonEmptyLines(pdfLayoutText(print("listing.pdf")));
-        QVERIFY(window().state().listtext.isEmpty());
-        QCOMPARE(shownText(window()), shownBefore);
-        QCOMPARE(status(window()), statusBefore);
+        Sandbox box;
+        box.catalogue().replaceAll(
+            catalogueOf(297, {{"a.jpg", ""}, {"b - kopie.jpg", jan}, {"Žluťoučký kůň.jpg", mar}}));
+        click(box.window(), "Command2");
+        const QString statusBefore = status(box.window()), shownBefore = shownText(box.window());
+        click(box.window(), "Command3");
+        QVERIFY(box.window().state().listtext.isEmpty());
+        QCOMPARE(shownText(box.window()), shownBefore);
+        QCOMPARE(status(box.window()), statusBefore);
 
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0].trimmed(), QStringLiteral("--------------"));
-        QCOMPARE(lines[1].trimmed(), "001 - a.jpg");
-        const QString dates[]{datumText(jan), datumText(mar)};
-        QCOMPARE(lines[2].simplified(), "002 - b - kopie.jpg " + dates[0]);
-        QCOMPARE(lines[3].simplified(), "003 - Žluťoučký kůň.jpg " + dates[1]);
-        QCOMPARE(lines[3].size() - dates[1].size(), lines[2].size() - dates[0].size());
-    }
-
-    void longListingHasEveryRowOnceAndPrintsAlike() {
-        window(manyRows(300));
-        const QString path = print("long.pdf"), text = pdfLayoutText(path);
-        QCOMPARE(pdfLayoutText(print("again.pdf")), text);
-        QVERIFY(pdfPageCount(path) > 1);
-        const QStringList lines = nonEmptyLines(text);
+        const QString pdf = box.path("app/listing.pdf"), text = pdfLayoutText(pdf);
+        QVERIFY(pdfPageCount(pdf) > 1);
+        QStringList lines = text.split(u'\n');
+        lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
         QCOMPARE(lines.size(), 1 + 300);
-        for (int i = 0; i < 300; ++i)
-            QVERIFY2(lines[i + 1].trimmed().startsWith(QStringLiteral("%1 - IMG_%2.jpg")
-                                                           .arg(i + 1, 3, 10, QLatin1Char('0'))
-                                                           .arg(i, 4, 10, QLatin1Char('0'))),
-                     qPrintable(lines[i + 1]));
+        QCOMPARE(lines[0].trimmed(), "--------------");
+        QCOMPARE(lines[1].trimmed(), "001 - a.jpg");
+        QCOMPARE(lines[2].simplified(), "002 - b - kopie.jpg " + datumText(jan));
+        QCOMPARE(lines[3].simplified(), "003 - Žluťoučký kůň.jpg " + datumText(mar));
+        QCOMPARE(lines[3].indexOf(datumText(mar)), lines[2].indexOf(datumText(jan)));
+        for (int i = 4; i < 301; ++i)
+            QVERIFY2(lines[i].trimmed().startsWith(QStringLiteral("%1 - IMG_%2.jpg")
+                                                       .arg(i, 3, 10, QLatin1Char('0'))
+                                                       .arg(i - 4, 4, 10, QLatin1Char('0'))),
+                     qPrintable(lines[i]));
+        click(box.window(), "Command3");
+        QCOMPARE(pdfLayoutText(pdf), text);
     }
 
     void printerProblemIsReported_data() {
@@ -109,30 +155,29 @@ private slots:
         QTest::newRow("failing midway")
             << "failing"
             << "Tisk se nezdařil, tiskárna ohlásila chybu. Tisková úloha byla zrušena.";
+        QTest::newRow("catalogue deleted") << "listing.pdf"
+                                           << "soubor neexistuje";
     }
     void printerProblemIsReported() {
         QFETCH(QString, printer);
         QFETCH(QString, message);
-        const QString path = m_dir->filePath(printer);
-        window(manyRows(300)).setPrinterFactory([&]() -> std::unique_ptr<QPrinter> {
-            if (printer == "none")
-                return nullptr;
-            return printer == "failing" ? pdfPrinter<FailingPrinter>(path) : pdfPrinter(path);
+        Sandbox box;
+        box.catalogue().replaceAll(catalogueOf(300));
+        const QString path = box.path("app/" + printer);
+        box.window().setPrinterFactory([&]() -> std::unique_ptr<QPrinter> {
+            return printer == "none" ? nullptr : pdfPrinter(path, printer == "failing");
         });
+        if (message.contains("soubor"))
+            QVERIFY(QFile::remove(box.catalogue().path()));
         ModalAnswerer answerer;
-        click(window(), "Command3");
-        QCOMPARE(answerer.texts(), QStringList(message));
-        QVERIFY(QFile::exists(print("afterwards.pdf")));
-    }
-
-    void catalogueErrorIsReported() {
-        QVERIFY(QFile::remove(window().catalogue().path()));
-        ModalAnswerer answerer;
-        const QString path = print("listing.pdf");
-        QCOMPARE(answerer.count(), 1);
-        QVERIFY2(answerer.texts().first().contains(window().catalogue().path()),
-                 qPrintable(answerer.texts().first()));
-        QVERIFY(!QFile::exists(path));
+        click(box.window(), "Command3");
+        QCOMPARE(answerer.texts().size(), 1);
+        QVERIFY2(answerer.texts()[0].contains(message), qPrintable(answerer.texts()[0]));
+        QVERIFY(printer == "failing" || !QFile::exists(path));
+        box.catalogue().replaceAll(catalogueOf(1));
+        box.window().setPrinterFactory([&] { return pdfPrinter(box.path("app/again.pdf")); });
+        click(box.window(), "Command3");
+        QCOMPARE(pdfPageCount(box.path("app/again.pdf")), 1);
     }
 };
 

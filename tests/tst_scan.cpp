@@ -4,101 +4,100 @@
 #include "scanlisttext.h"
 #include "testsupport.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 #include <QTest>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 class TestScan : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString path(const QString& name = {}) const { return m_temp->path() + u'/' + name; }
-    DirectoryScan scan() const { return scanDirectory(path()); }
-
 private slots:
-    void init() { m_temp = std::make_unique<QTemporaryDir>(); }
-
-    void folderOfConfirmedName() {
-        QCOMPARE(folderFromConfirmedName("/home/Léto/Select a Directory.~#~"), "/home/Léto/");
-        QCOMPARE(folderFromConfirmedName("/Select a Directory.~#~"), "/");
-        QCOMPARE(folderFromConfirmedName("/a/b/a name longer than the placeholder.~#~"), "/a/b/");
-    }
-
-    void listsRegularFilesAndLinksToThemOnly() {
-        for (const char* file : {"file", "read-only", ".hidden"})
-            writeFile(path(file), "x");
-        QVERIFY(QFile::setPermissions(path("read-only"), QFile::ReadOwner));
-        QVERIFY(QDir(path()).mkdir("subfolder"));
-        QVERIFY(QFile::link(path("file"), path("link to file")));
-        QVERIFY(QFile::link(path("subfolder"), path("link to folder")));
-        QVERIFY(QFile::link(path("none"), path("broken link")));
-        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0644), 0);
-        const DirectoryScan found = scan();
-        QVERIFY(found.error.isEmpty());
-        QCOMPARE(filenames(found.files), (QStringList{"file", "link to file", "read-only"}));
-    }
-
-    void naturalOrder_data() {
-        QTest::addColumn<QStringList>("ordered");
-        QTest::newRow("order/numbers by value") << QStringList{"IMG_1", "IMG_2", "IMG_10"};
-        QTest::newRow("order/case ignored") << QStringList{"a", "B", "c"};
-    }
-    void naturalOrder() {
-        QFETCH(QStringList, ordered);
-        for (const QString& name : ordered)
-            writeFile(path(name), "");
-        QCOMPARE(filenames(scan().files), ordered);
-    }
-
-    void nameNotValidUtf8IsListed() {
-        const QByteArray raw = QFile::encodeName(path()) + "bad\xff.jpg";
-        const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY, 0644);
-        QVERIFY(fd >= 0);
-        ::close(fd);
-        QCOMPARE(scan().files.size(), std::size_t(1));
-        QCOMPARE(::unlink(raw.constData()), 0); // the temporary folder cannot remove such names
-    }
-
-    void moreThanAThousandFilesAreListed() {
+    void folderAndNames_data() {
+        QTest::addColumn<QStringList>("disk");
+        QTest::addColumn<QString>("scanned"); // below the folder
+        QTest::addColumn<QString>("list");    // the list box text, "%D" the folder scanned
+        QTest::addColumn<QString>("error");
+        QTest::newRow("kind/ordinary files and links to them only")
+            << QStringList{"file",
+                           "dir:subfolder",
+                           ".hidden",
+                           "fifo:fifo",
+                           "link:link to file>file",
+                           "link:to folder>subfolder",
+                           "link:broken>gone"}
+            << ""
+            << "%D\rfile\rlink to file\r"
+            << "";
+        QTest::newRow("order/numbers by value, case ignored")
+            << QStringList{"IMG_10", "b", "IMG_2", "A"} << ""
+            << "%D\rA\rb\rIMG_2\rIMG_10\r"
+            << "";
+        const QString composed = QStringLiteral("Kůň \u017Elu\u0165ou\u010Dk\u00FD.jpg");
+        const QString decomposed = composed.normalized(QString::NormalizationForm_D);
+        QTest::newRow("name/composed and decomposed kept apart")
+            << QStringList{composed, decomposed} << ""
+            << "%D\r" + decomposed + "\r" + composed + "\r"
+            << "";
+        QTest::newRow("name/line breaks shown as ?") << QStringList{"a\rb\nc.jpg"} << ""
+                                                     << "%D\ra?b?c.jpg\r"
+                                                     << "";
+        QTest::newRow("name/not UTF-8 still listed") << QStringList{"raw:bad\xff.jpg"} << ""
+                                                     << "%D\rbad\uFFFD.jpg\r"
+                                                     << "";
+        QStringList many;
         for (int i = 1; i <= 1001; ++i)
-            writeFile(path(QString::number(i)), "");
-        QCOMPARE(scan().files.size(), std::size_t(1001));
+            many << QString::number(i);
+        QTest::newRow("count/more than a thousand") << many << ""
+                                                    << "%D\r" + many.join(u'\r') + u'\r' << "";
+        QTest::newRow("error/missing folder") << QStringList{} << "gone/"
+                                              << "%D\r"
+                                              << "Adresář „%D“ neexistuje";
+        QTest::newRow("error/a file, no folder") << QStringList{"file"} << "file/"
+                                                 << "%D\r"
+                                                 << "„%D“ není adresář";
+    }
+    void folderAndNames() {
+        QFETCH(QStringList, disk);
+        QFETCH(QString, scanned);
+        QFETCH(QString, list);
+        QFETCH(QString, error);
+        const Sandbox box;
+        box.make(disk);
+        const QString dir = box.folder() + scanned;
+        const DirectoryScan scan = scanDirectory(dir);
+        QCOMPARE(scanListText(dir, scan.files), list.replace("%D", dir));
+        QVERIFY2(scan.error.contains(error.replace("%D", dir)), qPrintable(scan.error));
+        QCOMPARE(scan.error.isEmpty(), error.isEmpty());
+        for (const CatalogueRow& file : scan.files) // in UTC, to the millisecond
+            QVERIFY(file.filename.contains(QChar::ReplacementCharacter)
+                        ? !file.datum.isEmpty()
+                        : file.datum == storedDatum(QFileInfo(dir + file.filename).lastModified()));
     }
 
-    void fileVanishedAfterListingGetsEmptyDatum() {
-        writeFile(path("a"), "x");
-        writeFile(path("b"), "x");
-        DirectoryListing listing = listOrdinaryFiles(path());
-        QVERIFY(QFile::remove(path("b")));
-        readTimestamps(path(), listing.files);
+    void fileVanishedAfterListingStaysUndated() {
+        const Sandbox box;
+        box.make({"a", "b"});
+        DirectoryListing listing = listOrdinaryFiles(box.folder());
+        QVERIFY(QFile::remove(box.folder() + "b"));
+        readTimestamps(box.folder(), listing.files);
         const DirectoryScan found = orderedScan(std::move(listing));
         QCOMPARE(filenames(found.files), (QStringList{"a", "b"}));
         QVERIFY(!found.files[0].datum.isEmpty() && found.files[1].datum.isEmpty());
     }
 
-    void listTextByteForByte() {
-        const std::vector<CatalogueRow> rows{{"čáp.jpg", {}}, {"a\rb\nc.jpg", {}}};
-        QCOMPARE(scanListText("/f/", rows).toUtf8(), QByteArray("/f/\rčáp.jpg\ra?b?c.jpg\r"));
+    void folderOfConfirmedName_data() {
+        QTest::addColumn<QString>("confirmed");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("placeholder") << "/home/Léto/Select a Directory.~#~"
+                                     << "/home/Léto/";
+        QTest::newRow("placeholder in the root") << "/Select a Directory.~#~"
+                                                 << "/";
+        QTest::newRow("typed name") << "/a/b/a name longer than the placeholder.~#~"
+                                    << "/a/b/";
     }
-
-    void timestampStoredInUtcShownRegionally() {
-        writeFile(path("a"), "x", {QDate(2024, 7, 1), QTime(14, 5, 9, 250)});
-        const QString datum = scan().files.at(0).datum;
-        QCOMPARE(datum, "2024-07-01T12:05:09.250Z");
-        QCOMPARE(datumText(datum, QLocale("cs_CZ")), "01.07.24 14:05:09");
-    }
-
-    void folderErrorIsReported() {
-        writeFile(path("file"), "x");
-        for (auto [name, cause] : {std::pair{"gone/", "neexistuje"}, {"file/", "není adresář"}}) {
-            const DirectoryScan found = scanDirectory(path(name));
-            QVERIFY(found.files.empty());
-            QVERIFY2(found.error.contains(path(name)) && found.error.contains(cause),
-                     qPrintable(found.error));
-        }
+    void folderOfConfirmedName() {
+        QFETCH(QString, confirmed);
+        QFETCH(QString, folder);
+        QCOMPARE(folderFromConfirmedName(confirmed), folder);
     }
 };
 
