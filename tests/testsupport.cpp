@@ -1,48 +1,64 @@
 #include "testsupport.h"
 
+#include "catalogueerror.h"
 #include "datum.h"
+#include "directoryscan.h"
+#include "renamer.h"
+#include "scanlisttext.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <fcntl.h>
 #include <filesystem>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+namespace {
+
+using Rows = std::vector<CatalogueRow>;
+
+// Every page turn is refused, as by a printer that fails midway.
+class FailingPrinter : public QPrinter {
+public:
+    using QPrinter::QPrinter;
+    bool newPage() override { return false; }
+};
+
+QString output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : "";
+}
+
+} // namespace
 
 const QDateTime Sandbox::scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
 
 ModalAnswerer::ModalAnswerer(const QString& choice)
-    : ModalAnswerer(choice == u"Return" || choice == u"Escape" ? Answer([choice](QWidget* modal) {
-          QTest::keyClick(modal, choice == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
-      })
-                                                               : clickButton(choice)) {}
+    : ModalAnswerer(choice == u"Return" || choice == u"Escape"
+                        ? [choice](QWidget* modal) {
+                              QTest::keyClick(modal, choice == u"Return" ? Qt::Key_Return
+                                                                         : Qt::Key_Escape);
+                          }
+                        : clickButton(choice)) {}
 
 ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
-    connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            texts << box->text();
+        if (modal && modal->isVisible())
+            m_answer(modal);
+    });
     m_timer.start(5);
-}
-
-void ModalAnswerer::poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
-        return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal))
-        m_texts << (box->informativeText().isEmpty()
-                        ? box->text()
-                        : box->text() + u'\n' + box->informativeText());
-    ++m_count;
-    m_answer(modal);
 }
 
 ModalAnswerer::Answer ModalAnswerer::clickButton(const QString& text) {
@@ -57,114 +73,199 @@ ModalAnswerer::Answer ModalAnswerer::clickButton(const QString& text) {
 }
 
 std::unique_ptr<StandInChooser> StandInChooser::confirming(const QString& folder) {
-    const QString name =
-        folder + u'/' + QLatin1String(FileDialogChooser::placeholder) + QStringLiteral(".~#~");
-    return std::make_unique<StandInChooser>([name] { return name; });
+    return std::make_unique<StandInChooser>(
+        [folder] { return folder + "/Select a Directory.~#~"; });
 }
 
 Sandbox::Sandbox() {
-    confirmed = folder() + QStringLiteral("Select a Directory.~#~");
-    QVERIFY(QDir(path()).mkpath(QStringLiteral("photos")) && QDir(path()).mkpath("app"));
+    QVERIFY(QDir(path()).mkpath(QStringLiteral("app")) && QDir(path()).mkpath("photos"));
 }
 
-// Also names that are not UTF-8, which QTemporaryDir cannot remove.
+// Also removes names that are not UTF-8, which QTemporaryDir cannot.
 Sandbox::~Sandbox() {
+    free();
     m_window.reset();
     std::filesystem::remove_all(QFile::encodeName(path()).toStdString());
-}
-
-void Sandbox::make(const QStringList& entries) const {
-    for (int i = 0; i < entries.size(); ++i) {
-        const QString& entry = entries[i];
-        if (entry.startsWith(u"dir:"))
-            QDir(folder()).mkpath(entry.mid(4));
-        else if (entry.startsWith(u"link:"))
-            QFile::link(entry.section(u'>', 1), folder() + entry.mid(5).section(u'>', 0, 0));
-        else if (entry.startsWith(u"fifo:"))
-            ::mkfifo(QFile::encodeName(folder() + entry.mid(5)).constData(), 0644);
-        else if (entry.startsWith(u"raw:"))
-            ::close(::creat(QFile::encodeName(folder() + entry.mid(4))
-                                .replace("\xEF\xBF\xBD", "\xFF")
-                                .constData(),
-                            0644));
-        else if (entry.startsWith(u'-'))
-            QFile::remove(folder() + entry.mid(1));
-        else if (entry.contains(u'='))
-            writeFile(folder() + entry.section(u'=', 0, 0), entry.section(u'=', 1).toUtf8());
-        else
-            writeFile(folder() + entry, entry.toUtf8(), scanned.addSecs(i));
-    }
-}
-
-QStringList Sandbox::state() const {
-    QStringList files;
-    QDirIterator it(path(), QDir::Files | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (!file.fileName().startsWith(path(QStringLiteral("app/"))))
-            files << QDir(folder()).relativeFilePath(file.fileName()) + u'=' +
-                         (file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>");
-    }
-    files.sort();
-    return files;
-}
-
-std::vector<CatalogueRow> Sandbox::scannedRows(const QStringList& names) const {
-    std::vector<CatalogueRow> rows;
-    for (const QString& entry : names) {
-        const QString name = entry.startsWith(u'~') ? entry.mid(1) : entry;
-        const QFileInfo file(folder() + name);
-        const bool fresh = file.exists() && name == entry;
-        rows.push_back({name, storedDatum(fresh ? file.lastModified() : scanned.addDays(-1))});
-    }
-    return rows;
 }
 
 MainWindow& Sandbox::window() {
     if (m_window)
         return *m_window;
     m_window = std::make_unique<MainWindow>(path(QStringLiteral("app")));
-    m_window->setDirectoryChooser(std::make_unique<StandInChooser>([this] { return confirmed; }));
-    m_window->setPrinterFactory([pdf = path(QStringLiteral("app/listing.pdf"))] {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_window->setDirectoryChooser(std::make_unique<StandInChooser>([this] { return m_confirmed; }));
+    return *m_window;
+}
+
+QString Sandbox::run(const QString& script) {
+    QStringList shown;
+    for (const QString& step : script.split(u'|')) {
+        const QString verb = step.section(u':', 0, 0), argument = step.section(u':', 1);
+        if (step.startsWith(u'+') || step.startsWith(u'-'))
+            make(step.mid(step.startsWith(u'+')));
+        else if (step == u"read" || step.startsWith(u'?'))
+            shown << observe(step.mid(step.startsWith(u'?')));
+        else if (verb == u"plan")
+            shown << plan(argument.split(u','));
+        else if (QStringList{"scan", "browse", "cancel", "sort", "print", "type", "reopen"}
+                     .contains(verb))
+            shown << act(verb, argument);
+        else
+            spoil(verb, argument);
+    }
+    static const QRegularExpression fault(QStringLiteral("Katalog „%C“: (.*?)( \\([^)]*\\))?\\."));
+    return shown.join(u'|')
+        .replace(catalogue().path(), QStringLiteral("%C"))
+        .replace(folder(), QStringLiteral("%F"))
+        .replace(path(), QStringLiteral("%R"))
+        .replace(fault, QStringLiteral("%C: \\1"));
+}
+
+void Sandbox::make(const QString& entry) {
+    const QString name = entry.section(u':', 1), file = folder() + name;
+    if (entry.startsWith(u"dir:"))
+        QDir(folder()).mkpath(name);
+    else if (entry.startsWith(u"link:"))
+        QFile::link(name.section(u'>', 1), folder() + name.section(u'>', 0, 0));
+    else if (entry.startsWith(u"fifo:"))
+        ::mkfifo(QFile::encodeName(file).constData(), 0644);
+    else if (entry.startsWith(u"raw:"))
+        ::close(::creat(QFile::encodeName(file).replace("\xEF\xBF\xBD", "\xFF").constData(), 0644));
+    else if (entry.startsWith(u'-'))
+        QFile::remove(folder() + entry.mid(1));
+    else if (entry.contains(u'='))
+        writeFile(folder() + entry.section(u'=', 0, 0), entry.section(u'=', 1).toUtf8(),
+                  QDateTime::currentDateTime());
+    else
+        writeFile(folder() + entry, entry.toUtf8(), scanned.addSecs(m_made++));
+}
+
+void Sandbox::spoil(const QString& verb, const QString& argument) {
+    const QString file = catalogue().path();
+    free();
+    if (verb == u"sql" || verb == u"hold") {
+        sqlite3_open(QFile::encodeName(file).constData(), &m_held);
+        if (sqlite3_exec(m_held, argument.toUtf8().constData(), nullptr, nullptr, nullptr))
+            QTest::qFail(sqlite3_errmsg(m_held), __FILE__, __LINE__);
+    }
+    if (verb == u"sql")
+        free();
+    if (verb == u"garbage")
+        writeFile(file, "not a database", QDateTime::currentDateTime());
+    if (verb == u"delete")
+        QFile::remove(file);
+    if (verb == u"chmod")
+        QFile::setPermissions(m_blocked = path(argument), QFile::ReadOwner | QFile::ExeOwner);
+}
+
+void Sandbox::free() {
+    sqlite3_close(m_held);
+    m_held = nullptr;
+    if (!m_blocked.isEmpty())
+        QFile::setPermissions(m_blocked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_blocked.clear();
+}
+
+QStringList Sandbox::act(const QString& verb, const QString& argument) {
+    if (verb == u"scan") {
+        const DirectoryScan scan = scanDirectory(folder() + argument);
+        return QStringList{scanListText(folder() + argument, scan.files), scan.error}.mid(
+            0, 1 + !scan.error.isEmpty());
+    }
+    if (verb == u"reopen")
+        m_window.reset();
+    ModalAnswerer answerer(verb == u"sort" ? argument : QString());
+    MainWindow& shown = window();
+    QCoreApplication::processEvents(); // shows what the start found wrong with the catalogue
+    m_confirmed = path(argument.isEmpty() ? "photos/Select a Directory.~#~" : argument);
+    if (verb == u"cancel")
+        m_confirmed.reset();
+    const QString pdf = path(argument.isEmpty() ? QStringLiteral("app/listing.pdf") : argument);
+    shown.setPrinterFactory([pdf, argument]() -> std::unique_ptr<QPrinter> {
+        auto printer = argument == u"failing"
+                           ? std::make_unique<FailingPrinter>(QPrinter::HighResolution)
+                           : std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);
-        return printer;
+        return argument == u"none" ? nullptr : std::move(printer);
     });
-    return *m_window;
+    if (verb == u"type")
+        shown.findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("typed"));
+    const char* button = verb == u"sort" ? "Command2" : verb == u"print" ? "Command3" : "Command1";
+    if (verb != u"type" && verb != u"reopen")
+        click(shown, button);
+    return answerer.texts;
+}
+
+// The rows as the scan would have written them: with the file's time, "~name" with one before.
+QStringList Sandbox::plan(const QStringList& names) {
+    std::vector<CatalogueRow> rows;
+    for (const QString& entry : names) {
+        const QString name = entry.mid(entry.startsWith(u'~'));
+        const QFileInfo file(folder() + name);
+        const bool fresh = file.exists() && name == entry;
+        rows.push_back({name, storedDatum(fresh ? file.lastModified() : scanned.addDays(-1))});
+    }
+    const RenamePlan plan = planRenames(folder(), rows, QStringLiteral(" - "));
+    QStringList problems;
+    for (const auto& list : {plan.problems, renameFiles(plan)})
+        for (const RenameProblem& problem : list)
+            problems << problem.name + QStringLiteral(": ") + problem.reason;
+    return problems;
+}
+
+QString Sandbox::observe(const QString& what) {
+    QStringList shown;
+    try {
+        for (const auto& row : what == u"read" ? catalogue().orderedRows() : Rows())
+            shown << row.filename + u'@' + row.datum;
+    } catch (const CatalogueError& e) {
+        shown = QStringList(e.message());
+    }
+    if (what == u"disk") {
+        QDirIterator it(path(), QDir::Files | QDir::System, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.fileName().startsWith(path(QStringLiteral("app/"))) &&
+                file.open(QIODevice::ReadOnly))
+                shown << QDir(folder()).relativeFilePath(file.fileName()) + u'=' + file.readAll();
+        }
+        shown.sort();
+    }
+    if (what == u"status")
+        return window().findChild<QLabel*>(QStringLiteral("Label2"))->text();
+    if (what == u"pdf")
+        return QString::number(pdfPageCount(path(QStringLiteral("app/listing.pdf"))));
+    if (what == u"list") { // and whether the list box shows the same lines
+        const QString list = window().state().listtext;
+        const QString box = shownText(window()).replace(u'\n', u'\r');
+        return box + (list.isEmpty() ? "" : "\r") == list ? list : list + "box: " + box;
+    }
+    return shown.join(u',');
+}
+
+void click(QWidget& window, const char* button) {
+    QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+}
+
+QString shownText(QWidget& window) {
+    return window.findChild<QPlainTextEdit*>()->toPlainText();
 }
 
 void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified) {
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(content), content.size());
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(content) == content.size(),
+             qPrintable(path));
     QVERIFY(file.flush()); // a later flush would stamp the file with the present time
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
-sqlite3* otherConnection(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        QTest::qFail(sqlite3_errmsg(db), __FILE__, __LINE__);
-    return db;
+QString pdfLayoutText(const QString& path) {
+    return output(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
 }
 
-QString status(QWidget& window) {
-    return control<QLabel>(window, "Label2")->text();
-}
-
-QString shownText(QWidget& window) {
-    return control<QPlainTextEdit>(window, "TextBox1")->toPlainText();
-}
-
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
-}
-
-QStringList filenames(std::span<const CatalogueRow> rows) {
-    QStringList names;
-    for (const CatalogueRow& row : rows)
-        names << row.filename;
-    return names;
+int pdfPageCount(const QString& path) {
+    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
+                                          QRegularExpression::MultilineOption);
+    return pages.match(output(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
 }

@@ -1,60 +1,56 @@
 #pragma once
 
-#include "catalogue.h"
 #include "directorychooser.h"
 #include "mainwindow.h"
 
-#include <QDateTime>
-#include <QObject>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <functional>
-#include <memory>
 
-// Answers every modal dialog that opens while it lives, as a user would, so that an
-// action blocked in a dialog can be driven from a test.
+// Answers every modal dialog that opens while it lives, as a user would: clicks the button of
+// the given text, or presses "Return" or "Escape"; a dialog without that button is closed.
 class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
     using Answer = std::function<void(QWidget*)>;
-
-    // Clicks the button of that text, or presses the key "Return" or "Escape"; a dialog
-    // without such a button is closed.
     explicit ModalAnswerer(const QString& choice = {});
     explicit ModalAnswerer(Answer answer);
-
-    // The texts of the message boxes answered so far (their text and informative text).
-    const QStringList& texts() const { return m_texts; }
-    int count() const { return m_count; }
-
     static Answer clickButton(const QString& text);
+    QStringList texts; // of the message boxes answered so far
 
 private:
-    void poll();
-
     Answer m_answer;
     QTimer m_timer;
-    QStringList m_texts;
-    int m_count = 0;
 };
 
-// Stands in for the folder dialog: confirms a preset name, or cancels when there is none.
+// Stands in for the folder dialog: confirms the name it gives, or cancels when it gives none.
 class StandInChooser : public DirectoryChooser {
 public:
-    explicit StandInChooser(std::function<std::optional<QString>()> answer)
-        : m_answer(std::move(answer)) {}
+    using Answer = std::function<std::optional<QString>()>;
+    explicit StandInChooser(Answer answer) : m_answer(std::move(answer)) {}
     std::optional<QString> confirmedName(QWidget*, const QString&) override { return m_answer(); }
-
-    // Confirms the placeholder name in `folder`, as a user does.
-    static std::unique_ptr<StandInChooser> confirming(const QString& folder);
+    static std::unique_ptr<StandInChooser> confirming(const QString& folder); // its placeholder
 
 private:
-    std::function<std::optional<QString>()> m_answer;
+    Answer m_answer;
 };
 
-// A temporary root holding the folder "photos/" and the program's folder "app/" with the
-// catalogue, and the window over them.
+// A temporary root with the folder "photos/" and the program's folder "app/" holding the
+// catalogue, and the window over them, driven by scripts of steps parted by "|":
+//   folder:    "+name" a file holding its name, stamped a second after the one made before;
+//              "+name=text" one written now; "-name" removed; "+dir:name", "+fifo:name",
+//              "+link:name>target", "+raw:name" (with the byte 0xFF for each U+FFFD)
+//   catalogue: "sql:…" runs SQL as another program would, "hold:…" keeping the connection
+//              open; "garbage" overwrites the file, "delete" removes it; "chmod:path below the
+//              root" takes write permission; "free" ends holds and permissions
+//   actions:   "scan:below the folder" shows the list text and any error; "plan:row,…" plans
+//              and renames catalogue rows as scanned ("~row": changed since), showing problems;
+//              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
+//              (none, failing, or a PDF below the root), "type" act through the window, showing
+//              its messages; "reopen" starts a new run
+//   observing: "read" (the catalogue's rows as name@datum, or its fault), "?status", "?list",
+//              "?disk" (every file but the program's, as name=content), "?pdf" (pages printed)
+// Paths show as %F (the folder), %R (the root) and %C (the catalogue, whose messages show as
+// "%C: cause").
 class Sandbox {
 public:
     static const QDateTime scanned;
@@ -63,49 +59,31 @@ public:
     ~Sandbox();
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
+
     QString path(const QString& relative = {}) const { return m_root.filePath(relative); }
     QString folder() const { return path(QStringLiteral("photos/")); }
     Catalogue catalogue() const { return Catalogue(path(QStringLiteral("app/temlo_files.mdb"))); }
-
-    // In the folder: "name" a file holding its name, stamped a second after the entry before;
-    // "name=content" a file written now; "-name" removes; "dir:name" a folder;
-    // "link:name>target" a symbolic link; "fifo:name" a pipe; "raw:name" a file whose name
-    // has the byte 0xFF where the name has U+FFFD.
-    void make(const QStringList& entries) const;
-    // Every file below the root but the program's, as "path from the folder=content", sorted.
-    QStringList state() const;
-    // Catalogue rows naming these files as scanned; "~name" has a datum from before.
-    std::vector<CatalogueRow> scannedRows(const QStringList& names) const;
-
-    // The window, made on first use: its chooser answers `confirmed` (the placeholder in the
-    // folder; none cancels) and it prints into app/listing.pdf.
-    MainWindow& window();
-    void closeWindow() { m_window.reset(); }
-    std::optional<QString> confirmed;
+    MainWindow& window(); // made on first use; its chooser confirms the placeholder in the folder
+    QString run(const QString& script); // what the steps showed, parted by "|"
 
 private:
+    void make(const QString& entry);
+    void spoil(const QString& verb, const QString& argument);
+    QStringList act(const QString& verb, const QString& argument);
+    QStringList plan(const QStringList& names);
+    QString observe(const QString& what);
+    void free();
+
     QTemporaryDir m_root;
     std::unique_ptr<MainWindow> m_window;
+    std::optional<QString> m_confirmed;
+    int m_made = 0;
+    struct sqlite3* m_held = nullptr;
+    QString m_blocked;
 };
 
-// The window's controls by object name, as a user meets them.
-template <typename T> T* control(QWidget& window, const char* name) {
-    auto* found = window.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-QString status(QWidget& window);    // the status label
-QString shownText(QWidget& window); // what the list box shows
 void click(QWidget& window, const char* button);
-
-// The file names of catalogue rows, in their order.
-QStringList filenames(std::span<const CatalogueRow> rows);
-
-// Writes a file with the given content and modification time.
-void writeFile(const QString& path, const QByteArray& content,
-               const QDateTime& modified = QDateTime::currentDateTime());
-
-// Runs SQL on the database file through a connection of its own, as another program would;
-// the connection stays open (holding any transaction begun) until it is closed.
-struct sqlite3* otherConnection(const QString& path, const char* sql);
+QString shownText(QWidget& window); // what the list box shows
+void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified);
+QString pdfLayoutText(const QString& path); // as `pdftotext -layout` lays it out
+int pdfPageCount(const QString& path);      // as `pdfinfo` reports it; 0 when unreadable

@@ -1,6 +1,5 @@
 #include "listingfont.h"
 #include "listinglayout.h"
-#include "pdftools.h"
 #include "testsupport.h"
 
 #include <QDir>

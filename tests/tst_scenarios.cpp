@@ -1,0 +1,453 @@
+#include "confirmedname.h"
+#include "datum.h"
+#include "directoryscan.h"
+#include "folderhandle.h"
+#include "listingfont.h"
+#include "listinglayout.h"
+#include "noreplace.h"
+#include "numberedlist.h"
+#include "renamereport.h"
+#include "testsupport.h"
+
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <numeric>
+#include <unistd.h>
+
+using Rows = std::vector<CatalogueRow>;
+using Lines = std::vector<ListingLine>;
+
+namespace {
+
+const QString march = QStringLiteral("2024-03-07T08:05:09.123Z"), times = "@2024-03-07T08:05:";
+
+// Each table row: what to do, and what it must show (see Sandbox).
+void rows(std::initializer_list<std::array<QString, 3>> rows) {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("shown");
+    for (const auto& [tag, script, shown] : rows)
+        QTest::newRow(qPrintable(tag)) << script << shown;
+}
+
+Rows photographs(int count) {
+    Rows rows;
+    for (int i = 0; i < count; ++i)
+        rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QChar('0')),
+                        storedDatum(Sandbox::scanned.addSecs(61 * i))});
+    return rows;
+}
+
+// Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred.
+ListingMetrics metrics(qreal pageHeight) {
+    return {10, 20, 10, pageHeight, [](const QString& text) {
+                return std::accumulate(text.begin(), text.end(), 0.0, [](qreal sum, QChar c) {
+                    return sum + (c.unicode() < 0x180 ? 10 : 200);
+                });
+            }};
+}
+
+} // namespace
+
+// Runs under TZ=Europe/Prague (set by the test registration).
+class TestScenarios : public QObject {
+    Q_OBJECT
+private slots:
+    void catalogue_data() {
+        const QString a = "+a|browse|", aRow = "a" + times + "09.123Z";
+        const QString mid = "%C: databázi právě používá jiný program",
+                      ro = "%C: do databáze nelze zapisovat";
+        rows({
+            {"create/at start; a read does not create it",
+             "+a|?status|delete|sort|read|browse|read",
+             "OK|%C: soubor neexistuje|%C: soubor neexistuje|" + aRow},
+            {"create/another table beside it stays",
+             "sql:CREATE TABLE other (x)|read|?status|sql:SELECT x FROM other|read",
+             "%C: chybí tabulka filenametab|OK|"},
+            {"create/NULL fields read as empty",
+             "sql:CREATE TABLE filenametab (filename, datum);INSERT INTO filenametab VALUES(NULL, "
+             "NULL)|read",
+             "@"},
+            {"unusable/not a database, left as it is", "+a|garbage|browse|sort|read",
+             QStringList(4, "%C: soubor není databáze").join(u'|')},
+            {"unusable/field missing", "sql:CREATE TABLE filenametab (filename TEXT)|browse|read",
+             QStringList(3, "%C: v tabulce filenametab chybí pole datum").join(u'|')},
+            {"unusable/field missing, names in other case",
+             "sql:CREATE TABLE FileNameTab (FILENAME TEXT, x)|read",
+             "%C: v tabulce filenametab chybí pole datum"},
+            {"busy/another copy mid-scan: its rows unseen, ours refused",
+             a + "hold:BEGIN IMMEDIATE;DELETE FROM filenametab;INSERT INTO filenametab VALUES "
+                 "('z', NULL)|read|browse|read|free|-a|browse|read",
+             aRow + u'|' + mid + u'|' + aRow + u'|'},
+            {"permission/read-only file", a + "chmod:app/temlo_files.mdb|-a|browse|read",
+             ro + u'|' + aRow},
+            {"permission/read-only folder", a + "chmod:app|-a|browse|read|free|browse|read",
+             ro + u'|' + aRow + u'|'},
+        });
+    }
+    void catalogue() { scenario(); }
+
+    void folder_data() {
+        const QString nfc = "Kůň \u017Elu\u0165ou\u010Dk\u00FD",
+                      nfd = nfc.normalized(QString::NormalizationForm_D);
+        QString many, listed = "%F\r";
+        for (int i = 1; i <= 1001; ++i)
+            many += QStringLiteral("+%1|").arg(i), listed += QStringLiteral("%1\r").arg(i);
+        rows({
+            {"kind/ordinary files and links to them only",
+             "+f|+.hidden|+dir:d|+fifo:p|+link:to f>f|+link:to d>d|+link:broken>none|scan",
+             "%F\rf\rto f\r"},
+            {"order/numbers by value, case ignored", "+IMG_10|+b|+IMG_2|+A|scan",
+             "%F\rA\rb\rIMG_2\rIMG_10\r"},
+            {"name/composed and decomposed kept apart", "+" + nfc + "|+" + nfd + "|scan",
+             "%F\r" + nfd + u'\r' + nfc + u'\r'},
+            {"name/line breaks shown as ?", "+a\rb\nc|scan", "%F\ra?b?c\r"},
+            {"name/not UTF-8 still listed", "+raw:bad\uFFFD|scan", "%F\rbad\uFFFD\r"},
+            {"count/more than a thousand", many + "scan", listed},
+            {"error/missing folder", "scan:gone/",
+             "%Fgone/\r|Adresář „%Fgone/“ neexistuje nebo byl odstraněn."},
+            {"error/a file, no folder", "+f|scan:f/", "%Ff/\r|„%Ff/“ není adresář."},
+        });
+    }
+    void folder() { scenario(); }
+
+    // Files on disk, catalogue rows as scanned, then the problems and the disk after.
+    void rename_data() {
+        const QString out = ": název souboru by vedl mimo složku";
+        const QString nfc = "Kůň \u017Elu\u0165ou\u010Dk\u00FD",
+                      nfd = nfc.normalized(QString::NormalizationForm_D);
+        const QString longest(255, u'x');
+        rows({
+            {"plan/numbered in list order, contents kept", "+b|+Žluť|plan:Žluť,b|?disk",
+             "001 - Žluť=Žluť,002 - b=b"},
+            {"skip/renamed earlier silently; removed, changed, listed twice reported",
+             "+001 - r|+a|+b|plan:r,gone,~a,b,b|?disk",
+             "gone: soubor ve složce chybí|a: soubor se od procházení složky změnil|"
+             "b: soubor je v katalogu vícekrát|001 - r=001 - r,004 - b=b,a=a"},
+            {"kind/folders and links: a link to a file is renamed itself",
+             "+t|+dir:d|+link:broken>gone|+link:dirlink>d|+link:l>t|plan:d,broken,dirlink,l|?disk",
+             "d: není obyčejný soubor|broken: odkaz nevede na žádný soubor|"
+             "dirlink: není obyčejný soubor|004 - l=t,t=t"},
+            {"tampered/names leading out", "+../x|+dir:a|+a/b|plan:../x,a/b,.,..,|?disk",
+             "../x" + out + "|a/b" + out + "|." + out + "|.." + out + u'|' + out +
+                 "|../x=../x,a/b=a/b"},
+            // Read from a name that is not UTF-8; renaming by it would meet this lookalike.
+            {"tampered/undecodable name", "+a\uFFFD|plan:a\uFFFD|?disk",
+             "a\uFFFD: název souboru obsahuje neplatné znaky|a\uFFFD=a\uFFFD"},
+            {"chain/runs from its end",
+             "+x|+001 - x|+002 - 001 - x|plan:x,001 - x,002 - 001 - x|?disk",
+             "001 - x=x,002 - 001 - x=001 - x,003 - 002 - 001 - x=002 - 001 - x"},
+            {"target/taken is kept", "+a|+001 - a|plan:a|?disk",
+             "a: soubor s novým názvem už existuje|001 - a=001 - a,a=a"},
+            {"name/composed, decomposed and line breaks renamed exactly",
+             QStringLiteral("+%1|+%2|+a\rb\nc|plan:%1,%2,a\rb\nc|?disk").arg(nfc, nfd),
+             QStringLiteral("001 - %1=%1,002 - %2=%2,003 - a\rb\nc=a\rb\nc").arg(nfc, nfd)},
+            {"name/255 bytes leave no room for a number",
+             QStringLiteral("+%1|+s|plan:%1,s|?disk").arg(longest),
+             QStringLiteral("%1: nový název je příliš dlouhý|002 - s=s,%1=%1").arg(longest)},
+            {"permission/folder not writable loses nothing",
+             "+a|+b|chmod:photos|plan:a,b|free|?disk",
+             "a: přístup odepřen|b: přístup odepřen|a=a,b=b"},
+        });
+    }
+    void rename() { scenario(); }
+
+    // In a folder of "č", "b10" and "b2", made in this order a second apart.
+    void window_data() {
+        const QString scanned = "%F\rb2\rb10\rč\r", sorted = "001 - č\r002 - b10\r003 - b2\r";
+        const QString ask = "Přejmenovat %1 ve složce „%F“ na jejich číslované názvy?",
+                      three = ask.arg("3 soubory");
+        const QString kept = "b10=b10,b2=b2,č=č", garbage = "%C: soubor není databáze";
+        rows({
+            {"browse/names in natural order, catalogue in date order with times",
+             "browse|?status|?list|read",
+             "Zvolen adresář: %F|" + scanned + "|č" + times + "09.123Z,b10" + times + "10.123Z,b2" +
+                 times + "11.123Z"},
+            {"browse/typed name takes the folder shown", "browse:photos/typed.~#~|?status",
+             "Zvolen adresář: %F"},
+            {"browse/cancelled changes nothing", "cancel|?status|?list|read", "OK||"},
+            {"browse/missing folder reported, catalogue emptied", "browse|browse:gone/x|?list|read",
+             "Adresář „%R/gone/“ neexistuje nebo byl odstraněn.|%R/gone/\r|"},
+            {"sort/declined with Ne", "browse|sort:Ne|?status|?list|?disk",
+             three + "|HOTOVO - seřazeno|" + sorted + u'|' + kept},
+            {"sort/declined with Return, the default", "browse|sort:Return|?status|?disk",
+             three + "|HOTOVO - seřazeno|" + kept},
+            {"sort/declined with Escape", "browse|sort:Escape|?disk", three + u'|' + kept},
+            {"sort/accepted, a second press asks nothing",
+             "browse|sort:Přejmenovat|sort:Přejmenovat|?status|?list|?disk",
+             three + "|HOTOVO - přejmenováno|" + sorted + "|001 - č=č,002 - b10=b10,003 - b2=b2"},
+            {"sort/no scan in this run offers nothing",
+             "browse|reopen|sort:Přejmenovat|?status|?disk", "HOTOVO - seřazeno|" + kept},
+            {"sort/failures counted, listed in one message",
+             "browse|+č=edited|-b10|+003 - b2=taken|sort:Přejmenovat|?status|?disk",
+             ask.arg("1 soubor") +
+                 "|Tyto soubory nebyly přejmenovány:\nč: soubor se od procházení složky změnil\n"
+                 "b10: soubor ve složce chybí\nb2: soubor s novým názvem už existuje|"
+                 "HOTOVO - nepřejmenováno: 3|003 - b2=taken,b2=b2,č=edited"},
+            {"sort/empty catalogue keeps the list", "type|sort|?status|?list",
+             "HOTOVO - seřazeno|box: typed"},
+            {"catalogue/another copy mid-scan: old rows listed, renaming not offered",
+             "browse|hold:BEGIN IMMEDIATE;DELETE FROM "
+             "filenametab|-b10|browse|sort:Přejmenovat|?status|?list|free|browse|sort",
+             "%C: databázi právě používá jiný program|HOTOVO - seřazeno|" + sorted + u'|' +
+                 ask.arg("2 soubory")},
+            {"catalogue/not a database: reported, recreated once deleted",
+             "garbage|sort|delete|browse|sort", garbage + u'|' + garbage + u'|' + three},
+        });
+    }
+    void window() { scenario("+č|+b10|+b2|"); }
+
+    void print_data() {
+        const QString none = "Není k dispozici žádná tiskárna. Nic se nevytisklo.";
+        rows({
+            {"printer/none", "print:none|?pdf", none + "|0"},
+            {"printer/cannot begin a document", "print:gone/x.pdf", none},
+            {"printer/failing midway", "print:failing",
+             "Tisk se nezdařil, tiskárna ohlásila chybu. Tisková úloha byla zrušena."},
+            {"catalogue/deleted", "?status|delete|print|?pdf", "OK|%C: soubor neexistuje|0"},
+        });
+    }
+    void print() {
+        Sandbox box;
+        box.catalogue().replaceAll(photographs(300));
+        QFETCH(QString, script);
+        QTEST(box.run(script), "shown");
+        box.catalogue().replaceAll(photographs(1)); // and printing goes on
+        QCOMPARE(box.run("print|?pdf"), "1");
+    }
+
+    void datum_data() {
+        QTest::addColumn<QDateTime>("modified"); // invalid: a text not made from a time
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        const QDate d(2024, 3, 7);
+        QTest::newRow("winter/afternoon")
+            << QDateTime(d, QTime(15, 5, 9, 123)) << "2024-03-07T14:05:09.123Z"
+            << "cs_CZ"
+            << "07.03.24 15:05:09";
+        QTest::newRow("winter/UTC midnight is no local midnight")
+            << QDateTime(d, QTime(1, 0)) << "2024-03-07T00:00:00.000Z"
+            << "cs_CZ"
+            << "07.03.24 1:00:00";
+        QTest::newRow("winter/other locale")
+            << QDateTime(d, QTime(15, 5, 9)) << "2024-03-07T14:05:09.000Z"
+            << "en_US"
+            << "3/7/24 3:05:09 PM";
+        QTest::newRow("summer/local midnight shows the date alone")
+            << QDateTime(QDate(2024, 7, 1), QTime(0, 0)) << "2024-06-30T22:00:00.000Z"
+            << "en_US"
+            << "7/1/24";
+        QTest::newRow("edge/before the epoch")
+            << QDateTime::fromMSecsSinceEpoch(-1, Qt::UTC) << "1969-12-31T23:59:59.999Z"
+            << "cs_CZ"
+            << "01.01.70 0:59:59";
+        QTest::newRow("edge/unknown time") << QDateTime() << ""
+                                           << "cs_CZ"
+                                           << "";
+        QTest::newRow("edge/foreign text shown as it is") << QDateTime() << "7.3.2024 15:05"
+                                                          << "cs_CZ"
+                                                          << "7.3.2024 15:05";
+    }
+    void datum() {
+        QFETCH(QDateTime, modified);
+        QFETCH(QString, stored);
+        QFETCH(QString, locale);
+        if (modified.isValid() || stored.isEmpty())
+            QCOMPARE(storedDatum(modified), stored);
+        if (modified.isValid())
+            QCOMPARE(datumTime(stored), modified);
+        QTEST(datumText(stored, QLocale(locale)), "shown");
+    }
+
+    void layout_data() {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QString>("dirpath");
+        QTest::addColumn<qreal>("pageHeight");
+        QTest::addColumn<QList<int>>("pageSizes");
+        QTest::addColumn<Lines>("expected"); // after the heading; none: as on one long page
+        const QString may = "2024-05-02T22:00:00.000Z", m = datumText(march),
+                      d = "/home/eva/fotky/";
+        const QString fits(59, u'f'), tooLong(60, u'g'); // "001 - " + 59 ends at column 70
+        const Rows twenty(20, {"f.jpg", march});
+        QTest::newRow("heading/empty catalogue") << Rows{} << d << 1e3 << QList{4} << Lines{};
+        QTest::newRow("heading/no folder") << Rows{} << QString() << 1e3 << QList{4} << Lines{};
+        QTest::newRow("rows/dated, undated, line break")
+            << Rows{{"a.jpg", march}, {"b - c\nd", ""}, {"Žluť", may}} << d << 1e3 << QList{7}
+            << Lines{{"001 - a.jpg", m}, {"002 - b - c?d", {}}, {"003 - Žluť", datumText(may)}};
+        QTest::newRow("long name/one past column 70 pushes its date down, ending there keeps it")
+            << Rows{{tooLong, march}, {fits, may}} << d << 1e3 << QList{7}
+            << Lines{{"001 - " + tooLong, {}}, {{}, m}, {"002 - " + fits, datumText(may)}};
+        QTest::newRow("long name/wide script is measured")
+            << Rows{{"漢字漢字", march}} << d << 1e3 << QList{6}
+            << Lines{{"001 - 漢字漢字", {}}, {{}, m}};
+        QTest::newRow("pages/exactly full")
+            << Rows(3, twenty[0]) << d << 70. << QList{7} << Lines{};
+        QTest::newRow("pages/one line over")
+            << Rows(4, twenty[0]) << d << 70. << QList{7, 1} << Lines{};
+        QTest::newRow("pages/part of a line does not fit")
+            << twenty << d << 79.9 << QList{7, 7, 7, 3} << Lines{};
+        QTest::newRow("pages/lower than a line")
+            << Rows(1, twenty[0]) << d << 5. << QList{1, 1, 1, 1, 1} << Lines{};
+    }
+    void layout() {
+        QFETCH(Rows, rows);
+        QFETCH(QString, dirpath);
+        QFETCH(Lines, expected);
+        const auto laid = [&](qreal height) {
+            std::pair<Lines, QList<int>> pages;
+            for (const ListingPage& page : listingPages({rows, dirpath, " - "}, metrics(height))) {
+                pages.first.insert(pages.first.end(), page.begin(), page.end());
+                pages.second << int(page.size());
+            }
+            return pages;
+        };
+        expected.insert(expected.begin(), {{}, {"-------" + dirpath + "-------", {}}, {}, {}});
+        QFETCH(qreal, pageHeight);
+        QTEST(laid(pageHeight).second, "pageSizes");
+        QCOMPARE(laid(pageHeight).first,
+                 expected.size() > 4 || rows.empty() ? expected : laid(1e9).first);
+    }
+
+    void fontIsArialCompatibleRegular() {
+        const QFontInfo font(listingFont());
+        QVERIFY2(QStringList({"Arial", "Liberation Sans"}).contains(font.family()),
+                 qPrintable(font.family()));
+        QVERIFY(!font.bold() && !font.italic());
+    }
+
+    void pdfHasEveryRowOnceWithItsDateWindowUnchanged() {
+        Sandbox box;
+        Rows rows = photographs(297);
+        rows.insert(rows.begin(), {{"a.jpg", ""},
+                                   {"b - kopie.jpg", "2024-01-01T10:00:00.000Z"},
+                                   {"Žluťoučký kůň", march}});
+        box.catalogue().replaceAll(rows);
+        const QString sorted = box.run("sort|?status"), shown = shownText(box.window());
+        QCOMPARE(box.run("print|?status|?list"),
+                 sorted + "|box: " + QString(shown).replace(u'\n', u'\r'));
+        QCOMPARE(shownText(box.window()), shown);
+        const QString pdf = box.path("app/listing.pdf"), text = pdfLayoutText(pdf);
+        QVERIFY(pdfPageCount(pdf) > 1);
+        QStringList lines = text.split(u'\n');
+        lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+        QCOMPARE(lines.size(), 1 + 300);
+        QCOMPARE(lines[0].trimmed(), "--------------");
+        QCOMPARE(lines[1].trimmed(), "001 - a.jpg");
+        QCOMPARE(lines[2].simplified(), "002 - b - kopie.jpg " + datumText(rows[1].datum));
+        QCOMPARE(lines[3].simplified(), "003 - Žluťoučký kůň " + datumText(march));
+        QCOMPARE(lines[3].indexOf(datumText(march)), lines[2].indexOf(datumText(rows[1].datum)));
+        for (int i = 4; i < 301; ++i)
+            QVERIFY2(
+                lines[i].simplified().startsWith(
+                    QStringLiteral("%1 - %2 ").arg(i, 3, 10, QChar('0')).arg(rows[i - 1].filename)),
+                qPrintable(lines[i]));
+        box.run("print");
+        QCOMPARE(pdfLayoutText(pdf), text);
+    }
+
+    void renamingPrimitivesAndMessages() {
+        for (const auto rename : {renameNoReplace, linkThenUnlink}) {
+            Sandbox box;
+            box.run("+old|+taken");
+            const FolderHandle folder(box.folder());
+            QCOMPARE(rename(folder.fd(), "old", "taken"), EEXIST);
+            QCOMPARE(rename(folder.fd(), "old", "new"), 0);
+            QCOMPARE(box.run("?disk"), "new=old,taken=taken");
+        }
+        QCOMPARE(numberedList(Rows(10, {"a\nb", ""}), " - ").section(u'\r', 9), "010 - a?b\r");
+        QCOMPARE(numberedName(1000, "x", " - "), "1000 - x");
+        QCOMPARE(renameQuestion(5, "/f/"),
+                 "Přejmenovat 5 souborů ve složce „/f/“ na jejich číslované názvy?");
+        std::vector<RenameProblem> failures(23, {"f", "přístup odepřen"});
+        QCOMPARE(renameReport(failures).count(u'\n'), 21);
+        QVERIFY(renameReport(failures).endsWith("\nf: přístup odepřen\n… a dalších: 3"));
+        QCOMPARE(renameReport(std::span(failures).first(20)).count(u'\n'), 20);
+    }
+
+    void scanEdges() {
+        Sandbox box;
+        box.run("+a|+b");
+        DirectoryListing listing = listOrdinaryFiles(box.folder());
+        box.run("-b"); // gone between listing and stamping
+        readTimestamps(box.folder(), listing.files);
+        const DirectoryScan found = orderedScan(std::move(listing));
+        QCOMPARE(found.files.size(), size_t(2));
+        QVERIFY(!found.files[0].datum.isEmpty() && found.files[1].datum.isEmpty());
+        QCOMPARE(folderFromConfirmedName("/Select a Directory.~#~"), "/");
+        QCOMPARE(folderFromConfirmedName("/a/b/a name longer than the placeholder.~#~"), "/a/b/");
+    }
+
+    void orderedReadIsChronologicalAndStable() {
+        // As regional text these would sort 10.1., 2.2., 9.1.; bursts of photographs share a
+        // time, and keep the order they were added in also in a large catalogue.
+        Rows rows{{"feb", "2024-02-02T07:00:00.000Z"},
+                  {"10th", "2024-01-10T07:00:00.000Z"},
+                  {"9th", "2024-01-09T07:00:00.000Z"},
+                  {"?", ""}};
+        for (int i = 0; i < 120000; ++i)
+            rows.push_back({QString::number(i), "2024-05-01T10:00:0" + QString::number(i % 3)});
+        const Sandbox box;
+        box.catalogue().replaceAll(rows);
+        box.catalogue().replaceAll(rows);
+        std::ranges::stable_sort(rows, {}, &CatalogueRow::datum);
+        const Rows read = box.catalogue().orderedRows();
+        QVERIFY(
+            std::ranges::equal(read, rows, {}, &CatalogueRow::filename, &CatalogueRow::filename));
+    }
+
+    void keyboardFocus() {
+        Sandbox box;
+        box.window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&box.window()));
+        auto* list = box.window().findChild<QPlainTextEdit*>();
+        QTest::keyClicks(list, "ab");
+        QStringList focus{QApplication::focusWidget()->objectName()};
+        for (auto key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Tab,
+                         Qt::Key_Tab, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            focus << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(focus.join(u' '), "Command1 Command2 TextBox1 Command3 Command1 Command2 TextBox1 "
+                                   "Command3 Command1 Command2 TextBox1");
+        QCOMPARE(list->toPlainText(), "ab"); // Tab and Enter typed nothing
+    }
+
+    void realDialogOpensInAppFolderAndRestoresWorkingDirectory() {
+        Sandbox box;
+        box.window().setDirectoryChooser(std::make_unique<FileDialogChooser>());
+        const QString workingDir = QDir::currentPath();
+        QStringList openedIn;
+        ModalAnswerer answerer([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "Select a Directory");
+            openedIn << dialog->directory().absolutePath();
+            QVERIFY(QDir::setCurrent(box.folder()));
+            if (openedIn.size() == 1)
+                return dialog->reject();
+            dialog->setDirectory(box.folder());
+            static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        });
+        click(box.window(), "Command1");
+        const QString cancelled = box.run("?status") + u'|' + QDir::currentPath();
+        click(box.window(), "Command1");
+        QCOMPARE(openedIn, QStringList(2, box.path("app")));
+        QCOMPARE(cancelled, "OK|" + workingDir);
+        QCOMPARE(box.run("?status") + u'|' + QDir::currentPath(),
+                 "Zvolen adresář: %F|" + workingDir);
+    }
+
+private:
+    static void scenario(const QString& prefix = {}) {
+        QFETCH(QString, script);
+        if (script.contains("chmod") && ::geteuid() == 0)
+            QSKIP("root ignores permission bits; the suite runs unprivileged in CI");
+        QTEST(Sandbox().run(prefix + script), "shown");
+    }
+};
+
+QTEST_MAIN(TestScenarios)
+#include "tst_scenarios.moc"
