@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <fcntl.h>
 #include <filesystem>
@@ -79,6 +80,8 @@ std::unique_ptr<StandInChooser> StandInChooser::confirming(const QString& folder
 
 Sandbox::Sandbox() {
     QVERIFY(QDir(path()).mkpath(QStringLiteral("app")) && QDir(path()).mkpath("photos"));
+    if (QStandardPaths::isTestModeEnabled()) // the user's data folder of tests alone
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
 }
 
 // Also removes names that are not UTF-8, which QTemporaryDir cannot.
@@ -93,6 +96,9 @@ MainWindow& Sandbox::window() {
         return *m_window;
     m_window = std::make_unique<MainWindow>(path(QStringLiteral("app")));
     m_window->setDirectoryChooser(std::make_unique<StandInChooser>([this] { return m_confirmed; }));
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        QTest::qFail("the window never showed", __FILE__, __LINE__);
     return *m_window;
 }
 
@@ -112,9 +118,11 @@ QString Sandbox::run(const QString& script) {
         else
             spoil(verb, argument);
     }
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     static const QRegularExpression fault(QStringLiteral("Katalog „%C“: (.*?)( \\([^)]*\\))?\\."));
     return shown.join(u'|')
         .replace(catalogue().path(), QStringLiteral("%C"))
+        .replace(data + "/temlo_files.mdb", QStringLiteral("%U"))
         .replace(folder(), QStringLiteral("%F"))
         .replace(path(), QStringLiteral("%R"))
         .replace(fault, QStringLiteral("%C: \\1"));
@@ -141,7 +149,8 @@ void Sandbox::make(const QString& entry) {
 
 void Sandbox::spoil(const QString& verb, const QString& argument) {
     const QString file = catalogue().path();
-    free();
+    if (verb != u"chmod")
+        free();
     if (verb == u"sql" || verb == u"hold") {
         sqlite3_open(QFile::encodeName(file).constData(), &m_held);
         if (sqlite3_exec(m_held, argument.toUtf8().constData(), nullptr, nullptr, nullptr))
@@ -154,15 +163,15 @@ void Sandbox::spoil(const QString& verb, const QString& argument) {
     if (verb == u"delete")
         QFile::remove(file);
     if (verb == u"chmod")
-        QFile::setPermissions(m_blocked = path(argument), QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_blocked.emplace_back(path(argument)),
+                              QFile::ReadOwner | QFile::ExeOwner);
 }
 
 void Sandbox::free() {
     sqlite3_close(m_held);
     m_held = nullptr;
-    if (!m_blocked.isEmpty())
-        QFile::setPermissions(m_blocked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_blocked.clear();
+    for (const QString& blocked : std::exchange(m_blocked, {}))
+        QFile::setPermissions(blocked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QStringList Sandbox::act(const QString& verb, const QString& argument) {
@@ -216,7 +225,8 @@ QStringList Sandbox::plan(const QStringList& names) {
 QString Sandbox::observe(const QString& what) {
     QStringList shown;
     try {
-        for (const auto& row : what == u"read" ? catalogue().orderedRows() : Rows())
+        const Catalogue used = m_window ? m_window->catalogue() : catalogue();
+        for (const auto& row : what == u"read" ? used.orderedRows() : Rows())
             shown << row.filename + u'@' + row.datum;
     } catch (const CatalogueError& e) {
         shown = QStringList(e.message());
@@ -231,6 +241,8 @@ QString Sandbox::observe(const QString& what) {
         }
         shown.sort();
     }
+    if (what == u"where")
+        return window().catalogue().path();
     if (what == u"status")
         return window().findChild<QLabel*>(QStringLiteral("Label2"))->text();
     if (what == u"pdf")

@@ -47,10 +47,11 @@ private:
 //              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
 //              (none, failing, or a PDF below the root), "type" act through the window, showing
 //              its messages; "reopen" starts a new run
-//   observing: "read" (the catalogue's rows as name@datum, or its fault), "?status", "?list",
-//              "?disk" (every file but the program's, as name=content), "?pdf" (pages printed)
-// Paths show as %F (the folder), %R (the root) and %C (the catalogue, whose messages show as
-// "%C: cause").
+//   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
+//              window's catalogue), "?status", "?list", "?disk" (every file but the program's,
+//              as name=content), "?pdf" (pages printed)
+// Paths show as %F (the folder), %R (the root), %C (the catalogue in app/, whose messages show
+// as "%C: cause") and %U (the catalogue in the user's data folder).
 class Sandbox {
 public:
     static const QDateTime scanned;
@@ -79,7 +80,7 @@ private:
     std::optional<QString> m_confirmed;
     int m_made = 0;
     struct sqlite3* m_held = nullptr;
-    QString m_blocked;
+    QStringList m_blocked;
 };
 
 void click(QWidget& window, const char* button);

@@ -39,6 +39,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(windows().contains("\"TEMLO_RUNDEL\""), 20000);
         QVERIFY(QFile::exists(installed.filePath("temlo_files.mdb")));
         QVERIFY(QDir(elsewhere.path()).isEmpty());
+        QProcess xprop; // the icon made it into the program and reaches the window
+        xprop.start("xprop", {"-display", display, "-name", "TEMLO_RUNDEL", "_NET_WM_ICON"});
+        QVERIFY(xprop.waitForFinished() &&
+                xprop.readAllStandardOutput().contains("Icon (48 x 48)"));
 
         ::kill(static_cast<pid_t>(app.processId()), SIGTERM);
         QVERIFY(app.waitForFinished(10000));

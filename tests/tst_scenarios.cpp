@@ -13,6 +13,7 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QTest>
 #include <numeric>
 #include <unistd.h>
@@ -55,6 +56,8 @@ ListingMetrics metrics(qreal pageHeight) {
 class TestScenarios : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void catalogue_data() {
         const QString a = "+a|browse|", aRow = "a" + times + "09.123Z";
         const QString mid = "%C: databázi právě používá jiný program",
@@ -85,6 +88,13 @@ private slots:
              ro + u'|' + aRow},
             {"permission/read-only folder", a + "chmod:app|-a|browse|read|free|browse|read",
              ro + u'|' + aRow + u'|'},
+            {"location/program folder not writable: the user's data folder",
+             "chmod:app|+a|browse|?where|read", "%U|" + aRow},
+            {"location/another user's catalogue there is not used",
+             "sql:CREATE TABLE filenametab (filename, datum);INSERT INTO filenametab VALUES ('b', "
+             "NULL)"
+             "|chmod:app/temlo_files.mdb|chmod:app|+a|browse|?where|read",
+             "%U|" + aRow},
         });
     }
     void catalogue() { scenario(); }
@@ -396,6 +406,23 @@ private slots:
         const Rows read = box.catalogue().orderedRows();
         QVERIFY(
             std::ranges::equal(read, rows, {}, &CatalogueRow::filename, &CatalogueRow::filename));
+    }
+
+    void startUpMessageWaitsForTheWindowAndIsCentredOverIt() {
+        Sandbox box;
+        box.run("garbage");
+        QList<QPoint> centres;
+        ModalAnswerer answerer([&centres](QWidget* modal) {
+            centres << modal->geometry().center();
+            modal->close();
+        });
+        MainWindow window(box.path("app"));
+        QTest::qWait(50);
+        QVERIFY(centres.isEmpty()); // not before the window is on screen
+        window.move(400, 300);
+        window.show();
+        QTRY_COMPARE(centres.size(), 1);
+        QVERIFY(window.frameGeometry().contains(centres[0]));
     }
 
     void keyboardFocus() {
