@@ -39,6 +39,17 @@ QString output(const QString& program, const QStringList& arguments) {
     return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : "";
 }
 
+// The stored form of a local time, and the locale's text for it; a text that is no time is
+// shown as it is.
+QStringList datum(const QString& locale, const QString& time) {
+    const QDateTime modified = QDateTime::fromString(time, Qt::ISODateWithMs);
+    const QString stored = storedDatum(modified);
+    QStringList shown{stored, datumText(modified.isValid() ? stored : time, QLocale(locale))};
+    if (modified.isValid() && datumTime(stored) != modified)
+        shown << QStringLiteral("read back as ") + datumTime(stored).toString(Qt::ISODateWithMs);
+    return shown;
+}
+
 } // namespace
 
 const QDateTime Sandbox::scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
@@ -112,6 +123,8 @@ QString Sandbox::run(const QString& script) {
             shown << observe(step.mid(step.startsWith(u'?')));
         else if (verb == u"plan")
             shown << plan(argument.split(u','));
+        else if (verb == u"datum")
+            shown << datum(argument.section(u':', 0, 0), argument.section(u':', 1));
         else if (QStringList{"scan", "browse", "cancel", "sort", "print", "type", "reopen"}
                      .contains(verb))
             shown << act(verb, argument);

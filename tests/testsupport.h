@@ -47,6 +47,7 @@ private:
 //              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
 //              (none, failing, or a PDF below the root), "type" act through the window, showing
 //              its messages; "reopen" starts a new run
+//   dates:     "datum:locale:local ISO time or a text" shows the stored form and the text shown
 //   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
 //              window's catalogue), "?status", "?list", "?disk" (every file but the program's,
 //              as name=content), "?pdf" (pages printed)
