@@ -2,6 +2,7 @@
 
 #include "catalogueerror.h"
 #include "confirmedname.h"
+#include "defaultprinter.h"
 #include "directoryscan.h"
 #include "listbox.h"
 #include "listingprinter.h"
@@ -16,7 +17,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -52,13 +52,6 @@ QIcon appIcon() {
     return icon;
 }
 
-std::unique_ptr<QPrinter> defaultPrinter() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
-}
-
 // The error text, or an empty text once the catalogue holds the rows.
 QString catalogueWriteError(const Catalogue& catalogue, std::span<const CatalogueRow> rows) {
     try {
@@ -72,8 +65,7 @@ QString catalogueWriteError(const Catalogue& catalogue, std::span<const Catalogu
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)),
-      m_printerFactory(defaultPrinter) {
+    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
@@ -178,10 +170,11 @@ void MainWindow::print() {
         return;
     if (!rows->empty())
         m_state.listtext.clear();
-    const std::unique_ptr<QPrinter> printer = m_printerFactory();
-    const QString error = printListing(printer.get(), {*rows, m_state.dirpath, m_state.separator});
-    if (!error.isEmpty())
-        showError(this, error);
+    const Listing listing{*rows, m_state.dirpath, m_state.separator};
+    const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
+                                             : printOnDefaultPrinter(listing);
+    if (!message.isEmpty())
+        showError(this, message);
 }
 
 void MainWindow::browse() {

@@ -11,3 +11,9 @@ class QPrinter;
 // user: no printer (null, or it cannot start a document; nothing was printed) or a failure
 // midway (the job was aborted).
 QString printListing(QPrinter* printer, const Listing& listing);
+
+// Widens the printer's margins to at least 15 mm, or to what the printer itself needs.
+void reservePrintMargins(QPrinter& printer);
+
+// The message for a missing printer.
+QString noPrinterText();
