@@ -33,7 +33,7 @@ QString printOnDefaultPrinter(const Listing& listing) {
                               "nevytisklo.")
             .arg(QDir::tempPath(), pdf.errorString());
     pdf.close();
-    const QString error =
+    QString error =
         printListing(pdfPrinterLike(lookup.destination->name, pdf.fileName()).get(), listing);
     if (!error.isEmpty())
         return error;
