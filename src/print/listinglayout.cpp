@@ -49,7 +49,7 @@ qsizetype firstLineLength(const QString& text, qreal room, const ListingMetrics&
 
 QStringList wrapped(QString text, qreal room, const ListingMetrics& metrics) {
     QStringList lines;
-    while (reaches(text, room, metrics)) {
+    while (!text.isEmpty() && reaches(text, room, metrics)) {
         const qsizetype length = firstLineLength(text, room, metrics);
         lines << text.left(length);
         text.remove(0, length);
