@@ -1,81 +1,111 @@
 #include "listingfont.h"
-#include "listinglayout.h"
+#include "listingprinter.h"
 #include "testsupport.h"
 
-#include <QDir>
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
+#include <cups/cups.h>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
 
-// Where cups-pdf writes this user's jobs, from the `Out` line of its configuration.
-QString cupsPdfFolder() {
-    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    const passwd* user = getpwuid(geteuid());
-    static const QRegularExpression out(QStringLiteral("^Out\\s+(\\S+)"),
-                                        QRegularExpression::MultilineOption);
-    if (!conf.open(QIODevice::ReadOnly))
-        return {};
-    return out.match(QString::fromUtf8(conf.readAll()))
-        .captured(1)
-        .replace("${USER}", user ? QString::fromLocal8Bit(user->pw_name) : QString())
-        .replace("${HOME}", QDir::homePath());
-}
-
-QString missingCups() {
-    QProcess lpstat;
-    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
-    lpstat.waitForFinished(10000);
-    if (!lpstat.readAllStandardOutput().contains("is running"))
-        return "no CUPS scheduler is running (run scripts/setup-cups as root)";
-    if (QPrinterInfo::defaultPrinter().isNull())
-        return "CUPS has no default printer (run scripts/setup-cups as root)";
-    if (cupsPdfFolder().isEmpty())
-        return "cups-pdf has no output folder in /etc/cups/cups-pdf.conf";
-    return {};
+// This user's jobs that wait or print on the queue.
+QList<int> activeJobs(const QByteArray& queue) {
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 1, CUPS_WHICHJOBS_ACTIVE);
+    QList<int> ids;
+    for (int i = 0; i < count; ++i)
+        ids << jobs[i].id;
+    cupsFreeJobs(count, jobs);
+    return ids;
 }
 
 } // namespace
 
+// Prints through the CUPS queues scripts/setup-cups makes; cups-pdf writes this user's jobs
+// to /var/spool/cups-pdf/<user>.
 class TestCupsPrint : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        QProcess lpstat;
+        lpstat.start("lpstat", {"-r"});
+        const bool running = lpstat.waitForFinished() && lpstat.readAll().contains("is running");
+        if (running && !QPrinterInfo::defaultPrinter().isNull() &&
+            !QPrinterInfo::printerInfo("TemloRejecting").isNull() &&
+            !QPrinterInfo::printerInfo("TemloStopped").isNull())
+            return;
+        const char* missing = "no CUPS with the queues PDF (default), TemloRejecting and "
+                              "TemloStopped (run scripts/setup-cups as root)";
+        if (qEnvironmentVariable("TEMLO_REQUIRE_CUPS") == QLatin1String("1"))
+            QFAIL(missing);
+        QSKIP(missing);
+    }
+
     void printsOnDefaultPrinterWithTheLaidOutPages() {
-        if (const QString missing = missingCups(); !missing.isEmpty()) {
-            if (qEnvironmentVariable("TEMLO_REQUIRE_CUPS") == QLatin1String("1"))
-                QFAIL(qPrintable(missing + ", but TEMLO_REQUIRE_CUPS=1"));
-            QSKIP(qPrintable(missing));
-        }
         Sandbox box;
         const std::vector<CatalogueRow> rows(250, {"IMG.jpg", "2024-01-01T10:00:00.000Z"});
         box.catalogue().replaceAll(rows);
-        const QDir folder(cupsPdfFolder());
-        const QStringList before = folder.entryList({"*.pdf"}, QDir::Files);
+        const QDir out("/var/spool/cups-pdf/" +
+                       QString::fromLocal8Bit(getpwuid(geteuid())->pw_name));
+        const QStringList before = out.entryList({"*.pdf"});
         MainWindow window(box.path("app")); // prints on the default printer
         click(window, "Command3");
-
         QString written;
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            [&] {
-                for (const QString& name : folder.entryList({"*.pdf"}, QDir::Files))
-                    if (!before.contains(name) && pdfPageCount(folder.filePath(name)) > 0)
-                        written = folder.filePath(name);
-                return !written.isEmpty();
-            }(),
-            qPrintable("no new PDF in " + folder.path()), 60000);
+        const auto newPdf = [&] {
+            for (const QString& name : out.entryList({"*.pdf"}))
+                if (!before.contains(name) && pdfPageCount(out.filePath(name)) > 0)
+                    written = out.filePath(name);
+            return !written.isEmpty();
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(newPdf(), qPrintable("no new PDF in " + out.path()), 60000);
         QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        reservePrintMargins(printer);
         const QFontMetricsF font(listingFont(), &printer);
-        QCOMPARE(
-            std::size_t(pdfPageCount(written)),
-            listingPages({rows, {}, QStringLiteral(" - ")}, listingMetrics(font, printer.height()))
-                .size());
+        const auto metrics = listingMetrics(font, QSizeF(printer.width(), printer.height()));
+        QCOMPARE(size_t(pdfPageCount(written)), listingPages({rows, {}, " - "}, metrics).size());
         QFile::remove(written);
+    }
+
+    // The default destination is pointed at each queue through LPDEST, as libcups honours it.
+    void refusedOrWaitingJobIsReported_data() {
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("jobsWaiting");
+        const QString none = "Nic se nevytisklo.\n(CUPS: ";
+        QTest::newRow("refused/rejecting jobs")
+            << "TemloRejecting"
+            << "Tiskárna „TemloRejecting“ nepřijímá tiskové úlohy. " + none << 0;
+        QTest::newRow("refused/no such printer") << "TemloMissing"
+                                                 << "Není k dispozici žádná tiskárna. " + none << 0;
+        QTest::newRow("accepted/stopped printer keeps it waiting")
+            << "TemloStopped"
+            << "Tisková úloha čeká ve frontě tiskárny „TemloStopped“" << 1;
+    }
+    void refusedOrWaitingJobIsReported() {
+        QFETCH(QString, queue);
+        QFETCH(QString, message);
+        QFETCH(int, jobsWaiting);
+        Sandbox box;
+        box.catalogue().replaceAll(std::vector<CatalogueRow>{{"a.jpg", ""}});
+        const qsizetype jobsBefore = activeJobs(queue.toUtf8()).size();
+        const QStringList temporaries = QDir::temp().entryList({"temlo_rundel-*.pdf"});
+        qputenv("LPDEST", queue.toUtf8());
+        MainWindow window(box.path("app"));
+        ModalAnswerer answerer;
+        click(window, "Command3");
+        qunsetenv("LPDEST");
+        const QList<int> jobs = activeJobs(queue.toUtf8());
+        for (int job : jobs) // a stopped queue would keep them
+            cupsCancelJob2(CUPS_HTTP_DEFAULT, qPrintable(queue), job, 0);
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY2(answerer.texts[0].startsWith(message), qPrintable(answerer.texts[0]));
+        QCOMPARE(jobs.size() - jobsBefore, jobsWaiting);
+        QCOMPARE(QDir::temp().entryList({"temlo_rundel-*.pdf"}), temporaries);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "folderhandle.h"
 #include "listingfont.h"
 #include "listinglayout.h"
+#include "listingprinter.h"
 #include "noreplace.h"
 #include "numberedlist.h"
 #include "renamereport.h"
@@ -11,8 +12,10 @@
 
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -52,9 +55,10 @@ Rows photographs(int count) {
     return rows;
 }
 
-// Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred.
+// Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred. A line
+// holds 96 Latin characters from column 5.
 ListingMetrics metrics(qreal pageHeight) {
-    return {10, 20, 10, pageHeight, [](const QString& text) {
+    return {10, 20, 10, pageHeight, 1000, [](const QString& text) {
                 return std::accumulate(text.begin(), text.end(), 0.0, [](qreal sum, QChar c) {
                     return sum + (c.unicode() < 0x180 ? 10 : 200);
                 });
@@ -165,11 +169,11 @@ catalogue/deleted :: ?status|delete|print|?pdf => OK|%C: soubor neexistuje|0
     // The stored form of a local time (or a text), and how a locale shows it.
     void datum_data() {
         rows(R"(
-winter/afternoon :: datum:cs_CZ:2024-03-07T15:05:09.123 => 2024-03-07T14:05:09.123Z|07.03.24 15:05:09
-winter/UTC midnight is no local midnight :: datum:cs_CZ:2024-03-07T01:00:00.000 => 2024-03-07T00:00:00.000Z|07.03.24 1:00:00
-winter/other locale :: datum:en_US:2024-03-07T15:05:09.000 => 2024-03-07T14:05:09.000Z|3/7/24 3:05:09 PM
-summer/local midnight shows the date alone :: datum:en_US:2024-07-01T00:00:00.000 => 2024-06-30T22:00:00.000Z|7/1/24
-edge/before the epoch :: datum:cs_CZ:1970-01-01T00:59:59.999 => 1969-12-31T23:59:59.999Z|01.01.70 0:59:59
+winter/afternoon :: datum:cs_CZ:2024-03-07T15:05:09.123 => 2024-03-07T14:05:09.123Z|07.03.2024 15:05:09
+winter/UTC midnight is no local midnight :: datum:cs_CZ:2024-03-07T01:00:00.000 => 2024-03-07T00:00:00.000Z|07.03.2024 1:00:00
+winter/other locale :: datum:en_US:2024-03-07T15:05:09.000 => 2024-03-07T14:05:09.000Z|3/7/2024 3:05:09 PM
+summer/local midnight shows the date alone :: datum:en_US:2024-07-01T00:00:00.000 => 2024-06-30T22:00:00.000Z|7/1/2024
+edge/before the epoch :: datum:cs_CZ:1970-01-01T00:59:59.999 => 1969-12-31T23:59:59.999Z|01.01.1970 0:59:59
 edge/unknown time :: datum:cs_CZ: => |
 edge/foreign text shown as it is :: datum:cs_CZ:7.3.2024 15:05 => |7.3.2024 15:05
 )");
@@ -194,7 +198,24 @@ edge/foreign text shown as it is :: datum:cs_CZ:7.3.2024 15:05 => |7.3.2024 15:0
             << Rows{{tooLong, march}, {fits, may}} << d << 1e3 << QList{7}
             << Lines{{"001 - " + tooLong, {}}, {{}, m}, {"002 - " + fits, datumText(may)}};
         QTest::newRow("long name/wide script is measured")
-            << Rows{{"漢字漢字", march}} << d << 1e3 << QList{6} << Lines{{"001 - 漢字漢字", {}}, {{}, m}};
+            << Rows{{"漢字漢字", march}} << d << 1e3 << QList{6}
+            << Lines{{"001 - 漢字漢字", {}}, {{}, m}};
+        const QString a80(80, u'a'), b30(30, u'b'), x(250, u'x'), f90(90, u'f');
+        QTest::newRow("wrap/just filling the line")
+            << Rows{{f90, march}} << d << 1e3 << QList{6} << Lines{{"001 - " + f90, {}}, {{}, m}};
+        QTest::newRow("wrap/two lines, broken after a near space")
+            << Rows{{a80 + " " + b30, march}} << d << 1e3 << QList{6}
+            << Lines{{"001 - " + a80 + " ", {}}, {b30, m}};
+        QTest::newRow("wrap/three lines, no space")
+            << Rows{{x, march}} << d << 1e3 << QList{7}
+            << Lines{{"001 - " + x.left(90), {}}, {x.mid(90, 96), {}}, {x.mid(186), m}};
+        QTest::newRow("wrap/a space far back is not used")
+            << Rows{{"a " + x.left(150), march}} << d << 1e3 << QList{6}
+            << Lines{{"001 - a " + x.left(88), {}}, {x.left(62), m}};
+        QTest::newRow("pages/a name stays with its date")
+            << Rows(3, {tooLong, march}) << d << 70. << QList{6, 4} << Lines{};
+        QTest::newRow("pages/a row taller than a page is parted")
+            << Rows(1, {QString(300, u'h'), march}) << d << 30. << QList{3, 1, 3, 1} << Lines{};
         QTest::newRow("pages/exactly full")
             << Rows(3, twenty[0]) << d << 70. << QList{7} << Lines{};
         QTest::newRow("pages/one line over")
@@ -221,6 +242,46 @@ edge/foreign text shown as it is :: datum:cs_CZ:7.3.2024 15:05 => |7.3.2024 15:0
         QTEST(laid(pageHeight).second, "pageSizes");
         QCOMPARE(laid(pageHeight).first,
                  expected.size() > 4 || rows.empty() ? expected : laid(1e9).first);
+    }
+
+    // Within margins of at least 15 mm, in the real font.
+    void everyCharacterInsideThePrintableArea_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("dirpath");
+        const QString words = QStringLiteral("Dovolená u moře, Štěrbohol 2023 ").repeated(5);
+        QTest::newRow("150 characters with spaces") << words + "x.jpeg"
+                                                    << "/f";
+        QTest::newRow("wide letters, no space") << QString(150, u'W') + ".jpg"
+                                                << "/f";
+        QTest::newRow("wide script") << QStringLiteral("漢字").repeated(60) << "/f";
+        QTest::newRow("long folder in the heading") << "a.jpg"
+                                                    << "/" + words;
+    }
+    void everyCharacterInsideThePrintableArea() {
+        QFETCH(QString, name);
+        QFETCH(QString, dirpath);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        reservePrintMargins(printer);
+        const QRectF paper = printer.paperRect(QPrinter::Millimeter);
+        const QRectF page = printer.pageRect(QPrinter::Millimeter);
+        QVERIFY(page.top() - paper.top() >= 15 && paper.bottom() - page.bottom() >= 15);
+        QVERIFY(page.left() - paper.left() >= 15 && paper.right() - page.right() >= 15);
+        const QFontMetricsF font(listingFont(), &printer);
+        const ListingMetrics m = listingMetrics(font, QSizeF(printer.width(), printer.height()));
+        const Rows rows{{name, march}};
+        QString printed;
+        for (const ListingPage& lines : listingPages({rows, dirpath, " - "}, m))
+            for (const ListingLine& line : lines) {
+                for (int column : {5, 70}) {
+                    const QString& text = column == 5 ? line.atColumn5 : line.atColumn70;
+                    QVERIFY2(columnOffset(column, m.charWidth) + font.horizontalAdvance(text) <=
+                                 printer.width(),
+                             qPrintable(text));
+                }
+                printed += line.atColumn5;
+            }
+        QVERIFY(printed.contains("-------" + dirpath + "-------001 - " + name));
     }
 
     void fontIsArialCompatibleRegular() {
@@ -258,6 +319,15 @@ edge/foreign text shown as it is :: datum:cs_CZ:7.3.2024 15:05 => |7.3.2024 15:0
                 qPrintable(lines[i]));
         box.run("print");
         QCOMPARE(pdfLayoutText(pdf), text);
+        // Long names come back whole, however they are wrapped.
+        const QString spaced = QStringLiteral("Dovolená u moře, Štěrbohol 2023 ").repeated(5);
+        const QString solid = QString(150, u'W') + ".jpg";
+        box.catalogue().replaceAll(Rows{{spaced + "x.jpeg", march}, {solid, ""}});
+        box.run("print");
+        static const QRegularExpression space(QStringLiteral("\\s"));
+        const QString whole = pdfLayoutText(pdf).remove(space);
+        for (QString name : {"001 - " + solid, "002 - " + spaced + "x.jpeg"})
+            QVERIFY2(whole.contains(name.remove(space)), qPrintable(whole));
     }
 
     void renamingPrimitivesAndMessages() {

@@ -3,6 +3,7 @@
 #include "catalogueerror.h"
 #include "cataloguelocation.h"
 #include "confirmedname.h"
+#include "defaultprinter.h"
 #include "directoryscan.h"
 #include "listbox.h"
 #include "listingprinter.h"
@@ -17,7 +18,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -61,13 +61,6 @@ QIcon appIcon() {
     return icon;
 }
 
-std::unique_ptr<QPrinter> defaultPrinter() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
-}
-
 // The error text, or an empty text once the catalogue holds the rows.
 QString catalogueWriteError(const Catalogue& catalogue, std::span<const CatalogueRow> rows) {
     try {
@@ -81,7 +74,7 @@ QString catalogueWriteError(const Catalogue& catalogue, std::span<const Catalogu
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(cataloguePath(appPath)), m_printerFactory(defaultPrinter) {
+    : QWidget(parent), m_catalogue(cataloguePath(appPath)) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
@@ -194,10 +187,11 @@ void MainWindow::print() {
         return;
     if (!rows->empty())
         m_state.listtext.clear();
-    const std::unique_ptr<QPrinter> printer = m_printerFactory();
-    const QString error = printListing(printer.get(), {*rows, m_state.dirpath, m_state.separator});
-    if (!error.isEmpty())
-        showError(this, error);
+    const Listing listing{*rows, m_state.dirpath, m_state.separator};
+    const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
+                                             : printOnDefaultPrinter(listing);
+    if (!message.isEmpty())
+        showError(this, message);
 }
 
 void MainWindow::browse() {

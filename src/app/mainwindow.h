@@ -26,7 +26,8 @@ public:
     const Module1& state() const { return m_state; }
     const Catalogue& catalogue() const { return m_catalogue; }
 
-    // Where "TISK" prints; by default the default printer, or none (null) when there is none.
+    // Where "TISK" draws instead of the default CUPS destination (a PDF file, say); a null
+    // printer stands for none available.
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
     void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
