@@ -19,6 +19,7 @@
 #include <QTest>
 #include <fcntl.h>
 #include <filesystem>
+#include <numeric>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -39,38 +40,72 @@ QString output(const QString& program, const QStringList& arguments) {
     return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : "";
 }
 
-// The stored form of a local time, and the locale's text for it; a text that is no time is
-// shown as it is.
 QStringList datum(const QString& locale, const QString& time) {
     const QDateTime modified = QDateTime::fromString(time, Qt::ISODateWithMs);
     const QString stored = storedDatum(modified);
     QStringList shown{stored, datumText(modified.isValid() ? stored : time, QLocale(locale))};
     if (modified.isValid() && datumTime(stored) != modified)
-        shown << QStringLiteral("read back as ") + datumTime(stored).toString(Qt::ISODateWithMs);
+        shown << "read back as " + datumTime(stored).toString(Qt::ISODateWithMs);
     return shown;
+}
+
+// Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred.
+ListingMetrics metrics(qreal pageHeight) {
+    return {10, 20, 10, pageHeight, 1000, [](const QString& text) {
+                return std::accumulate(text.begin(), text.end(), 0.0, [](qreal sum, QChar c) {
+                    return sum + (c.unicode() < 0x180 ? 10 : 200);
+                });
+            }};
+}
+
+// Rows "name@datum", or "count*name" of no date; the lines of each page, or the pages' sizes.
+QStringList layout(const QString& dirpath, const QString& rowList, qreal pageHeight = 1e9) {
+    Rows rows;
+    for (const QString& row : rowList.split(u',', Qt::SkipEmptyParts))
+        rows.insert(rows.end(), qMax(1, row.section(u'*', 0, 0).toInt()),
+                    {row.section(u'*', -1).section(u'@', 0, 0), row.section(u'@', 1)});
+    QStringList shown, sizes;
+    for (const ListingPage& page : listingPages({rows, dirpath, " - "}, metrics(pageHeight))) {
+        sizes << QString::number(page.size());
+        for (const ListingLine& line : page)
+            shown << line.atColumn5 + (line.atColumn70.isEmpty() ? "" : "~" + line.atColumn70);
+    }
+    if (pageHeight > 1e8)
+        return {shown.join(u',')};
+    if (layout(dirpath, rowList) != QStringList(shown.join(u',')))
+        sizes << "lines differ from one long page";
+    return {sizes.join(u' ')};
 }
 
 } // namespace
 
 const QDateTime Sandbox::scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
 
-ModalAnswerer::ModalAnswerer(const QString& choice)
-    : ModalAnswerer(choice == u"Return" || choice == u"Escape"
-                        ? [choice](QWidget* modal) {
-                              QTest::keyClick(modal, choice == u"Return" ? Qt::Key_Return
-                                                                         : Qt::Key_Escape);
-                          }
-                        : clickButton(choice)) {}
-
 ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
     connect(&m_timer, &QTimer::timeout, this, [this] {
         QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        const QWidget* over = modal->parentWidget() ? modal->parentWidget()->window() : modal;
         if (auto* box = qobject_cast<QMessageBox*>(modal))
-            texts << box->text();
-        if (modal && modal->isVisible())
-            m_answer(modal);
+            texts << box->text() + (over->isVisible() &&
+                                            over->frameGeometry().contains(box->geometry().center())
+                                        ? ""
+                                        : " (off the window)");
+        m_answer(modal);
     });
     m_timer.start(5);
+}
+
+// Message boxes only, so that a test may answer other dialogs itself.
+void ModalAnswerer::answer(const QString& choice) {
+    m_answer = [choice, click = clickButton(choice)](QWidget* modal) {
+        if (!qobject_cast<QMessageBox*>(modal))
+            return;
+        if (choice == u"Return" || choice == u"Escape")
+            return QTest::keyClick(modal, choice == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
+        click(modal);
+    };
 }
 
 ModalAnswerer::Answer ModalAnswerer::clickButton(const QString& text) {
@@ -90,6 +125,7 @@ std::unique_ptr<StandInChooser> StandInChooser::confirming(const QString& folder
 }
 
 Sandbox::Sandbox() {
+    m_answerer.answer({});
     QVERIFY(QDir(path()).mkpath(QStringLiteral("app")) && QDir(path()).mkpath("photos"));
     if (QStandardPaths::isTestModeEnabled()) // the user's data folder of tests alone
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
@@ -102,34 +138,29 @@ Sandbox::~Sandbox() {
     std::filesystem::remove_all(QFile::encodeName(path()).toStdString());
 }
 
-MainWindow& Sandbox::window() {
-    if (m_window)
-        return *m_window;
-    m_window = std::make_unique<MainWindow>(path(QStringLiteral("app")));
-    m_window->setDirectoryChooser(std::make_unique<StandInChooser>([this] { return m_confirmed; }));
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
-        QTest::qFail("the window never showed", __FILE__, __LINE__);
+MainWindow& Sandbox::window(bool shown) {
+    if (!m_window) {
+        m_window = std::make_unique<MainWindow>(path(QStringLiteral("app")));
+        m_window->setDirectoryChooser(
+            std::make_unique<StandInChooser>([this] { return m_confirmed; }));
+        m_window->move(400, 300); // so that a message centred on the screen is off the window
+        QTest::qWait(50);
+    }
+    if (shown && !m_window->isVisible()) {
+        m_window->show();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            QTest::qFail("the window never showed", __FILE__, __LINE__);
+        QTest::qWait(20); // for what the start found wrong with the catalogue
+    }
     return *m_window;
 }
 
 QString Sandbox::run(const QString& script) {
     QStringList shown;
-    for (const QString& step : script.split(u'|')) {
-        const QString verb = step.section(u':', 0, 0), argument = step.section(u':', 1);
-        if (step.startsWith(u'+') || step.startsWith(u'-'))
-            make(step.mid(step.startsWith(u'+')));
-        else if (step == u"read" || step.startsWith(u'?'))
-            shown << observe(step.mid(step.startsWith(u'?')));
-        else if (verb == u"plan")
-            shown << plan(argument.split(u','));
-        else if (verb == u"datum")
-            shown << datum(argument.section(u':', 0, 0), argument.section(u':', 1));
-        else if (QStringList{"scan", "browse", "cancel", "sort", "print", "type", "reopen"}
-                     .contains(verb))
-            shown << act(verb, argument);
-        else
-            spoil(verb, argument);
+    for (const QString& each : script.split(u'|')) {
+        m_answerer.texts.clear();
+        const QStringList result = step(each);
+        shown << m_answerer.texts << result;
     }
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     static const QRegularExpression fault(QStringLiteral("Katalog „%C“: (.*?)( \\([^)]*\\))?\\."));
@@ -139,6 +170,27 @@ QString Sandbox::run(const QString& script) {
         .replace(folder(), QStringLiteral("%F"))
         .replace(path(), QStringLiteral("%R"))
         .replace(fault, QStringLiteral("%C: \\1"));
+}
+
+QStringList Sandbox::step(const QString& each) {
+    const QString verb = each.section(u':', 0, 0), argument = each.section(u':', 1);
+    if (each.startsWith(u'+') || each.startsWith(u'-'))
+        make(each.mid(each.startsWith(u'+')));
+    else if (verb == u"read" || verb.startsWith(u'?'))
+        return {observe(verb.mid(verb.startsWith(u'?')))};
+    else if (verb == u"plan")
+        return plan(argument.split(u','));
+    else if (verb == u"datum")
+        return datum(argument.section(u':', 0, 0), argument.section(u':', 1));
+    else if (verb == u"layout")
+        return layout(argument.section(u':', 0, 0), argument.section(u':', 1));
+    else if (verb == u"pages")
+        return layout("/d/", argument.section(u':', 1), argument.section(u':', 0, 0).toDouble());
+    else if (QStringList{"sql", "hold", "garbage", "delete", "chmod", "free"}.contains(verb))
+        spoil(verb, argument);
+    else
+        return act(verb, argument);
+    return {};
 }
 
 void Sandbox::make(const QString& entry) {
@@ -195,9 +247,8 @@ QStringList Sandbox::act(const QString& verb, const QString& argument) {
     }
     if (verb == u"reopen")
         m_window.reset();
-    ModalAnswerer answerer(verb == u"sort" ? argument : QString());
-    MainWindow& shown = window();
-    QCoreApplication::processEvents(); // shows what the start found wrong with the catalogue
+    m_answerer.answer(verb == u"sort" ? argument : QString());
+    MainWindow& shown = window(verb != u"hidden");
     m_confirmed = path(argument.isEmpty() ? "photos/Select a Directory.~#~" : argument);
     if (verb == u"cancel")
         m_confirmed.reset();
@@ -210,17 +261,23 @@ QStringList Sandbox::act(const QString& verb, const QString& argument) {
         printer->setOutputFileName(pdf);
         return argument == u"none" ? nullptr : std::move(printer);
     });
+    if (argument == u"cups")
+        shown.setPrinterFactory({});
     if (verb == u"type")
         shown.findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("typed"));
+    if (verb == u"key")
+        QTest::keyClick(QApplication::focusWidget(), argument == u"Tab"     ? Qt::Key_Tab
+                                                     : argument == u"Enter" ? Qt::Key_Enter
+                                                                            : Qt::Key_Return);
     const char* button = verb == u"sort" ? "Command2" : verb == u"print" ? "Command3" : "Command1";
-    if (verb != u"type" && verb != u"reopen")
+    if (QStringList{"browse", "cancel", "sort", "print"}.contains(verb))
         click(shown, button);
-    return answerer.texts;
+    return {};
 }
 
 // The rows as the scan would have written them: with the file's time, "~name" with one before.
 QStringList Sandbox::plan(const QStringList& names) {
-    std::vector<CatalogueRow> rows;
+    Rows rows;
     for (const QString& entry : names) {
         const QString name = entry.mid(entry.startsWith(u'~'));
         const QFileInfo file(folder() + name);
@@ -244,20 +301,21 @@ QString Sandbox::observe(const QString& what) {
     } catch (const CatalogueError& e) {
         shown = QStringList(e.message());
     }
-    if (what == u"disk") {
-        QDirIterator it(path(), QDir::Files | QDir::System, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile file(it.next());
-            if (!file.fileName().startsWith(path(QStringLiteral("app/"))) &&
-                file.open(QIODevice::ReadOnly))
-                shown << QDir(folder()).relativeFilePath(file.fileName()) + u'=' + file.readAll();
-        }
-        shown.sort();
+    QDirIterator it(path(), QDir::Files | QDir::System, QDirIterator::Subdirectories);
+    while (what == u"disk" && it.hasNext()) {
+        QFile file(it.next());
+        if (!file.fileName().startsWith(path(QStringLiteral("app/"))) &&
+            file.open(QIODevice::ReadOnly))
+            shown << QDir(folder()).relativeFilePath(file.fileName()) + u'=' + file.readAll();
     }
+    if (what == u"disk")
+        shown.sort();
     if (what == u"where")
         return window().catalogue().path();
     if (what == u"status")
         return window().findChild<QLabel*>(QStringLiteral("Label2"))->text();
+    if (what == u"focus")
+        return window().focusWidget() ? window().focusWidget()->objectName() : "nothing";
     if (what == u"pdf")
         return QString::number(pdfPageCount(path(QStringLiteral("app/listing.pdf"))));
     if (what == u"list") { // and whether the list box shows the same lines

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directorychooser.h"
+#include "listinglayout.h"
 #include "mainwindow.h"
 
 #include <QTemporaryDir>
@@ -12,9 +13,9 @@ class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
     using Answer = std::function<void(QWidget*)>;
-    explicit ModalAnswerer(const QString& choice = {});
-    explicit ModalAnswerer(Answer answer);
+    explicit ModalAnswerer(Answer answer = clickButton({}));
     static Answer clickButton(const QString& text);
+    void answer(const QString& choice);
     QStringList texts; // of the message boxes answered so far
 
 private:
@@ -45,14 +46,19 @@ private:
 //   actions:   "scan:below the folder" shows the list text and any error; "plan:row,…" plans
 //              and renames catalogue rows as scanned ("~row": changed since), showing problems;
 //              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
-//              (none, failing, or a PDF below the root), "type" act through the window, showing
-//              its messages; "reopen" starts a new run
-//   dates:     "datum:locale:local ISO time or a text" shows the stored form and the text shown
+//              (none, failing, cups for the default destination, or a PDF below the root), "type",
+//              "key:name" act through the window; "hidden" makes it without showing it; "reopen"
+//              starts a new run
+//   listings:  "datum:locale:local ISO time or a text" shows the stored form and its text;
+//              "layout:folder:name@datum,…" shows the printed lines ("name~date"), and
+//              "pages:height:count*name" the lines on each page, in units of a tenth of a
+//              Latin character, a line holding 96 from column 5, other scripts 20 each
 //   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
-//              window's catalogue), "?status", "?list", "?disk" (every file but the program's,
-//              as name=content), "?pdf" (pages printed)
-// Paths show as %F (the folder), %R (the root), %C (the catalogue in app/, whose messages show
-// as "%C: cause") and %U (the catalogue in the user's data folder).
+//              window's catalogue), "?status", "?list", "?focus", "?disk" (every file but the
+//              program's, as name=content), "?pdf" (pages printed)
+// Messages show as they come, marked when not centred over the window. Paths show as %F (the
+// folder), %R (the root), %C (the catalogue in app/, whose messages show as "%C: cause") and
+// %U (the catalogue in the user's data folder).
 class Sandbox {
 public:
     static const QDateTime scanned;
@@ -65,10 +71,11 @@ public:
     QString path(const QString& relative = {}) const { return m_root.filePath(relative); }
     QString folder() const { return path(QStringLiteral("photos/")); }
     Catalogue catalogue() const { return Catalogue(path(QStringLiteral("app/temlo_files.mdb"))); }
-    MainWindow& window(); // made on first use; its chooser confirms the placeholder in the folder
-    QString run(const QString& script); // what the steps showed, parted by "|"
+    MainWindow& window(bool shown = true); // its chooser confirms the placeholder in the folder
+    QString run(const QString& script);    // what the steps showed, parted by "|"
 
 private:
+    QStringList step(const QString& each);
     void make(const QString& entry);
     void spoil(const QString& verb, const QString& argument);
     QStringList act(const QString& verb, const QString& argument);
@@ -79,6 +86,7 @@ private:
     QTemporaryDir m_root;
     std::unique_ptr<MainWindow> m_window;
     std::optional<QString> m_confirmed;
+    ModalAnswerer m_answerer;
     int m_made = 0;
     struct sqlite3* m_held = nullptr;
     QStringList m_blocked;
