@@ -5,10 +5,12 @@
 #include "directoryscan.h"
 #include "renamer.h"
 #include "scanlisttext.h"
+#include "statuslabel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDirIterator>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -87,11 +89,12 @@ ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
         if (!modal || !modal->isVisible())
             return;
         const QWidget* over = modal->parentWidget() ? modal->parentWidget()->window() : modal;
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            texts << box->text() + (over->isVisible() &&
-                                            over->frameGeometry().contains(box->geometry().center())
-                                        ? ""
-                                        : " (off the window)");
+        const QPoint off = modal->frameGeometry().center() - over->frameGeometry().center();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts << box->text();
+            seen << box->windowTitle() + " / " + cursorName() +
+                        (over->isVisible() && off.manhattanLength() <= 2 ? "" : " / off centre");
+        }
         m_answer(modal);
     });
     m_timer.start(5);
@@ -119,6 +122,14 @@ ModalAnswerer::Answer ModalAnswerer::clickButton(const QString& text) {
     };
 }
 
+QString cursorName() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return !cursor                              ? QStringLiteral("none")
+           : cursor->shape() == Qt::WaitCursor  ? QStringLiteral("wait")
+           : cursor->shape() == Qt::ArrowCursor ? QStringLiteral("arrow")
+                                                : QString::number(cursor->shape());
+}
+
 std::unique_ptr<StandInChooser> StandInChooser::confirming(const QString& folder) {
     return std::make_unique<StandInChooser>(
         [folder] { return folder + "/Select a Directory.~#~"; });
@@ -141,9 +152,10 @@ Sandbox::~Sandbox() {
 MainWindow& Sandbox::window(bool shown) {
     if (!m_window) {
         m_window = std::make_unique<MainWindow>(path(QStringLiteral("app")));
-        m_window->setDirectoryChooser(
-            std::make_unique<StandInChooser>([this] { return m_confirmed; }));
-        m_window->move(400, 300); // so that a message centred on the screen is off the window
+        m_window->setDirectoryChooser(std::make_unique<StandInChooser>([this] {
+            m_answerer.seen << "chooser " + cursorName();
+            return m_confirmed;
+        }));
         QTest::qWait(50);
     }
     if (shown && !m_window->isVisible()) {
@@ -240,35 +252,41 @@ void Sandbox::free() {
 }
 
 QStringList Sandbox::act(const QString& verb, const QString& argument) {
-    if (verb == u"scan") {
-        const DirectoryScan scan = scanDirectory(folder() + argument);
-        return QStringList{scanListText(folder() + argument, scan.files), scan.error}.mid(
+    if (verb == u"scan") { // in the user's locale, or the one named after the folder
+        const QString dir = folder() + argument.section(u':', 0, 0);
+        const DirectoryScan scan = scanDirectory(
+            dir, argument.contains(u':') ? QLocale(argument.section(u':', 1)) : QLocale());
+        return QStringList{scanListText(dir, scan.files), scan.error}.mid(
             0, 1 + !scan.error.isEmpty());
     }
     if (verb == u"reopen")
         m_window.reset();
     m_answerer.answer(verb == u"sort" ? argument : QString());
     MainWindow& shown = window(verb != u"hidden");
-    m_confirmed = path(argument.isEmpty() ? "photos/Select a Directory.~#~" : argument);
+    const QString named = argument.isEmpty() || verb == u"key" ? QString() : argument;
+    m_confirmed = path(named.isEmpty() ? QStringLiteral("photos/Select a Directory.~#~") : named);
     if (verb == u"cancel")
         m_confirmed.reset();
-    const QString pdf = path(argument.isEmpty() ? QStringLiteral("app/listing.pdf") : argument);
-    shown.setPrinterFactory([pdf, argument]() -> std::unique_ptr<QPrinter> {
-        auto printer = argument == u"failing"
+    const QString pdf = path(named.isEmpty() ? QStringLiteral("app/listing.pdf") : named);
+    shown.setPrinterFactory([this, pdf, named]() -> std::unique_ptr<QPrinter> {
+        m_answerer.seen << "printer " + cursorName();
+        auto printer = named == u"failing"
                            ? std::make_unique<FailingPrinter>(QPrinter::HighResolution)
                            : std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);
-        return argument == u"none" ? nullptr : std::move(printer);
+        return named == u"none" ? nullptr : std::move(printer);
     });
-    if (argument == u"cups")
+    if (named == u"cups")
         shown.setPrinterFactory({});
     if (verb == u"type")
         shown.findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("typed"));
+    const QMap<QString, Qt::Key> keys{{"Tab", Qt::Key_Tab},
+                                      {"Return", Qt::Key_Return},
+                                      {"Enter", Qt::Key_Enter},
+                                      {"Space", Qt::Key_Space}};
     if (verb == u"key")
-        QTest::keyClick(QApplication::focusWidget(), argument == u"Tab"     ? Qt::Key_Tab
-                                                     : argument == u"Enter" ? Qt::Key_Enter
-                                                                            : Qt::Key_Return);
+        QTest::keyClick(shown.focusWidget(), keys.value(argument));
     const char* button = verb == u"sort" ? "Command2" : verb == u"print" ? "Command3" : "Command1";
     if (QStringList{"browse", "cancel", "sort", "print"}.contains(verb))
         click(shown, button);
@@ -312,8 +330,16 @@ QString Sandbox::observe(const QString& what) {
         shown.sort();
     if (what == u"where")
         return window().catalogue().path();
-    if (what == u"status")
-        return window().findChild<QLabel*>(QStringLiteral("Label2"))->text();
+    if (what == u"status") { // and whether it shows elided, with the whole text as its tip
+        const auto* label = window().findChild<StatusLabel*>();
+        const bool elided = label->shownText() != label->text();
+        return label->text() + (elided ? " (elided)" : "") +
+               (label->toolTip() == (elided ? label->text() : "")
+                    ? ""
+                    : " (tip: " + label->toolTip() + ")");
+    }
+    if (what == u"seen")
+        return std::exchange(m_answerer.seen, {}).join(", ") + ", then " + cursorName();
     if (what == u"focus")
         return window().focusWidget() ? window().focusWidget()->objectName() : "nothing";
     if (what == u"pdf")

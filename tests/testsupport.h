@@ -17,11 +17,15 @@ public:
     static Answer clickButton(const QString& text);
     void answer(const QString& choice);
     QStringList texts; // of the message boxes answered so far
+    QStringList seen;  // their titles and cursors, and whether they stood off the window's centre
 
 private:
     Answer m_answer;
     QTimer m_timer;
 };
+
+// The program's override cursor: "wait", "arrow" or "none".
+QString cursorName();
 
 // Stands in for the folder dialog: confirms the name it gives, or cancels when it gives none.
 class StandInChooser : public DirectoryChooser {
@@ -43,7 +47,8 @@ private:
 //   catalogue: "sql:…" runs SQL as another program would, "hold:…" keeping the connection
 //              open; "garbage" overwrites the file, "delete" removes it; "chmod:path below the
 //              root" takes write permission; "free" ends holds and permissions
-//   actions:   "scan:below the folder" shows the list text and any error; "plan:row,…" plans
+//   actions:   "scan:below the folder[:locale]" shows the list text and any error; "plan:row,…"
+//   plans
 //              and renames catalogue rows as scanned ("~row": changed since), showing problems;
 //              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
 //              (none, failing, cups for the default destination, or a PDF below the root), "type",
@@ -54,7 +59,9 @@ private:
 //              "pages:height:count*name" the lines on each page, in units of a tenth of a
 //              Latin character, a line holding 96 from column 5, other scripts 20 each
 //   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
-//              window's catalogue), "?status", "?list", "?focus", "?disk" (every file but the
+//              window's catalogue), "?status" (marked when elided), "?seen" (the cursor the
+//              chooser, the printer and each box met, the boxes' titles, the cursor after),
+//              "?list", "?focus", "?disk" (every file but the
 //              program's, as name=content), "?pdf" (pages printed)
 // Messages show as they come, marked when not centred over the window. Paths show as %F (the
 // folder), %R (the root), %C (the catalogue in app/, whose messages show as "%C: cause") and
