@@ -179,12 +179,11 @@ void TestRenaming::againAndAgain_data() {
     QTest::newRow("crash/journal written, nothing renamed")
         << QStringList{"scan", "crash:0", "restart", "scan", rename} << QStringList{askRename}
         << "HOTOVO - přejmenováno" << clean;
-    QTest::newRow("crash/some renamed")
-        << QStringList{"scan", "crash:2", "restart", "scan", rename} << QStringList{askBoth}
-        << "HOTOVO - přejmenováno" << clean;
+    QTest::newRow("crash/some renamed") << QStringList{"scan", "crash:2", "restart", "scan", rename}
+                                        << QStringList{askBoth} << "HOTOVO - přejmenováno" << clean;
     QTest::newRow("crash/midway through a renumbering")
-        << QStringList{"scan", rename, "add:0.jpg:-60", "scan", "crash:1", "restart", "scan",
-                       rename}
+        << QStringList{"scan",    rename,    "add:0.jpg:-60", "scan",
+                       "crash:1", "restart", "scan",          rename}
         << QStringList{askRename, askBoth} << "HOTOVO - přejmenováno"
         << QStringList{"001 - 0.jpg=0.jpg", "002 - c.jpg=C", "003 - b.jpg=B", "004 - a.jpg=A"};
     QTest::newRow("other copy/its scan in between renames nothing")

@@ -14,6 +14,7 @@
 #include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +35,11 @@ struct Found {
     QString problem;
 };
 
+struct Inspection {
+    bool missing = false;
+    QString problem; // why it is not the row's file; empty when it is
+};
+
 class Planner {
 public:
     Planner(const QString& folder, const QString& separator, std::span<const RenamedName> journal)
@@ -49,8 +55,9 @@ public:
 private:
     QString targetProblem(const QString& target, const QByteArray& encoded) const;
     Found find(const CatalogueRow& row, const QByteArray& original);
-    QString check(const CatalogueRow& row, const QByteArray& name) const;
-    bool present(const QByteArray& name);
+    Inspection inspect(const CatalogueRow& row, const QByteArray& name);
+    bool knownMissing(const QByteArray& name) const;
+    void readNames();
     QByteArray temporaryName();
     void refuse(const CatalogueRow& row, const QString& reason) {
         m_plan.problems.push_back({row.filename, reason});
@@ -62,7 +69,7 @@ private:
     QMultiHash<QString, QByteArray> m_given; // by original name
     QSet<QByteArray> m_claimed;              // files already planned
     // Read once the first name is found missing: looking up names that do not exist one by
-    // one is slow in large folders.
+    // one is slow in large folders, and a renamed folder misses most original names.
     std::optional<QSet<QByteArray>> m_names;
     bool m_namesRead = false;
     QString m_temporaryStem;
@@ -111,58 +118,62 @@ Found Planner::find(const CatalogueRow& row, const QByteArray& original) {
     for (const QByteArray& name : candidates) {
         if (m_claimed.contains(name)) {
             problem = QStringLiteral("soubor je v katalogu vícekrát");
-        } else if (!present(name)) {
+            continue;
+        }
+        const Inspection inspection =
+            knownMissing(name) ? Inspection{true, {}} : inspect(row, name);
+        if (inspection.missing) {
             if (name != original)
                 m_plan.gone.push_back(QFile::decodeName(name));
-        } else if (const QString reason = check(row, name); reason.isEmpty()) {
+        } else if (inspection.problem.isEmpty()) {
             return {name, {}};
         } else {
-            problem = reason;
+            problem = inspection.problem;
         }
     }
     return {{}, problem};
 }
 
-// Why the file `name` is not the row's file as the scan saw it; empty when it is.
-QString Planner::check(const CatalogueRow& row, const QByteArray& name) const {
+// Whether the file `name` is the row's file as the scan saw it.
+Inspection Planner::inspect(const CatalogueRow& row, const QByteArray& name) {
     struct stat file {};
-    if (::fstatat(m_handle.fd(), name.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0)
-        return fileErrorText(errno);
+    if (::fstatat(m_handle.fd(), name.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT)
+            return {false, fileErrorText(errno)};
+        readNames();
+        return {true, {}};
+    }
     // A link is renamed itself; what it points to is never touched. Its time is that of the
     // file it points to, as the scan read it.
     if (S_ISLNK(file.st_mode) && ::fstatat(m_handle.fd(), name.constData(), &file, 0) != 0)
-        return QStringLiteral("odkaz nevede na žádný soubor");
+        return {false, QStringLiteral("odkaz nevede na žádný soubor")};
     if (!S_ISREG(file.st_mode))
-        return QStringLiteral("není obyčejný soubor");
+        return {false, QStringLiteral("není obyčejný soubor")};
     if (storedDatum(file.st_mtim) != row.datum)
-        return QStringLiteral("soubor se od procházení složky změnil");
+        return {false, QStringLiteral("soubor se od procházení složky změnil")};
     return {};
 }
 
-bool Planner::present(const QByteArray& name) {
-    if (m_names)
-        return m_names->contains(name);
-    struct stat status {};
-    if (::fstatat(m_handle.fd(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0)
-        return true;
-    if (errno != ENOENT)
-        return true; // let the check report why it cannot be read
-    if (!m_namesRead) {
+bool Planner::knownMissing(const QByteArray& name) const {
+    return m_names && !m_names->contains(name);
+}
+
+void Planner::readNames() {
+    if (!m_namesRead)
         m_names = readFolderNames(m_handle.fd());
-        m_namesRead = true;
-    }
-    return false;
+    m_namesRead = true;
 }
 
 // Visible, so that a scan after a crash lists the file, and recorded in the journal.
 QByteArray Planner::temporaryName() {
     if (m_temporaryStem.isEmpty())
-        m_temporaryStem = QStringLiteral("~temlo-%1-").arg(
-            QUuid::createUuid().toString(QUuid::Id128).left(12));
+        m_temporaryStem =
+            QStringLiteral("~temlo-%1-").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
     QByteArray name;
     do
         name = QFile::encodeName(m_temporaryStem + QString::number(++m_temporaryCount));
-    while (present(name));
+    while (!knownMissing(name) &&
+           ::faccessat(m_handle.fd(), name.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0);
     return name;
 }
 
