@@ -40,9 +40,9 @@ public:
 
     const QString& path() const { return m_path; }
 
-    // Creates the file and the table when missing, and checks that the table has
-    // its fields. An existing file is never rewritten. Returns the error text, or
-    // an empty text when the catalogue is usable.
+    // Creates the file and the tables when missing, and checks that `filenametab` has
+    // its fields. A file that is not such a catalogue is never changed. Returns the error
+    // text, or an empty text when the catalogue is usable.
     QString prepare() const;
 
     // Either all the new rows replace the old ones, or the old ones stay whole. A row whose
