@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "catalogueerror.h"
+#include "cataloguelocation.h"
 #include "confirmedname.h"
 #include "directoryscan.h"
 #include "listbox.h"
@@ -22,6 +23,13 @@
 #include <algorithm>
 #include <future>
 #include <iterator>
+#include <utility>
+
+// The icons live in this static library, which nothing else references; without this the
+// linker would leave them out of the program. (Q_INIT_RESOURCE cannot be used in a namespace.)
+void initIconResource() {
+    Q_INIT_RESOURCE(temlo_rundel);
+}
 
 namespace {
 
@@ -46,6 +54,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
 }
 
 QIcon appIcon() {
+    initIconResource();
     QIcon icon;
     for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/temlo_rundel-%1.png").arg(size), QSize(size, size));
@@ -100,8 +109,7 @@ QString planQuestion(const RenamePlan& plan) {
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)),
-      m_printerFactory(defaultPrinter) {
+    : QWidget(parent), m_catalogue(cataloguePath(appPath)), m_printerFactory(defaultPrinter) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
@@ -136,9 +144,17 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::openCatalogue() {
-    const QString error = m_catalogue.prepare();
-    if (!error.isEmpty())
-        QTimer::singleShot(0, this, [this, error] { showError(this, error); });
+    m_startupError = m_catalogue.prepare();
+}
+
+// The first paint comes once the desktop has placed the window, so a message from start-up
+// is centred over the window rather than over where it was before it was placed.
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (m_startupError.isEmpty())
+        return;
+    QTimer::singleShot(
+        0, this, [this, error = std::exchange(m_startupError, {})] { showError(this, error); });
 }
 
 void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) {

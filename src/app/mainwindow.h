@@ -20,8 +20,7 @@ class QPushButton;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr auto databaseFileName = "/temlo_files.mdb";
-
+    // The catalogue lives beside the executable in appPath, or where cataloguePath() says.
     explicit MainWindow(const QString& appPath = QCoreApplication::applicationDirPath(),
                         QWidget* parent = nullptr);
 
@@ -32,6 +31,9 @@ public:
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
     void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildControls();
@@ -47,6 +49,7 @@ private:
 
     Module1 m_state;
     Catalogue m_catalogue;
+    QString m_startupError; // shown once the window is on screen
     std::unique_ptr<DirectoryChooser> m_chooser = std::make_unique<FileDialogChooser>();
     // The last scan of this run that wrote the catalogue; empty when there is none (none
     // yet, or its write failed). Files are renamed only while the catalogue holds it.
