@@ -23,8 +23,9 @@ constexpr auto orderedReadCacheSql = "PRAGMA cache_size = -65536";
 constexpr auto createTableSql =
     "CREATE TABLE IF NOT EXISTS filenametab (filename TEXT, datum TEXT)";
 
-// The journal is keyed by folder and given name: the scan looks a name up, and a name
-// embeds its original, so one row per name is enough.
+// Created by the writes that need them, so that a catalogue that cannot be written still
+// opens and reads. The journal is keyed by folder and given name: the scan looks a name up,
+// and a name embeds its original, so one row per name is enough.
 constexpr auto createJournalSql =
     "CREATE TABLE IF NOT EXISTS renamed (folder TEXT NOT NULL, original TEXT NOT NULL, "
     "numbered TEXT NOT NULL, PRIMARY KEY (folder, numbered));"
@@ -94,8 +95,6 @@ SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing
             throw failure(path, QStringLiteral("chybí tabulka filenametab"));
         else
             db.exec(createTableSql);
-        if (missing == Missing::Create)
-            db.exec(createJournalSql);
         return db;
     } catch (const SQLite::Exception& e) {
         throw failure(path, e);
@@ -184,6 +183,7 @@ ScanMark Catalogue::replaceAll(std::span<const CatalogueRow> rows, const QString
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        db.exec(createJournalSql);
         writeRows(db, rows, folder);
         ScanMark mark = writeMark(db, folder);
         transaction.commit();
@@ -231,6 +231,7 @@ void Catalogue::recordRenames(const QString& folder, std::span<const RenamedName
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        db.exec(createJournalSql);
         const std::string key = folderKey(folder);
         SQLite::Statement forget(db, "DELETE FROM renamed WHERE folder=? AND numbered=?");
         for (const QString& name : gone) {

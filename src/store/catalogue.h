@@ -40,7 +40,7 @@ public:
 
     const QString& path() const { return m_path; }
 
-    // Creates the file and the tables when missing, and checks that `filenametab` has
+    // Creates the file and the table when missing, and checks that `filenametab` has
     // its fields. A file that is not such a catalogue is never changed. Returns the error
     // text, or an empty text when the catalogue is usable.
     QString prepare() const;
