@@ -207,9 +207,9 @@ std::vector<RenamedName> namesGiven(std::span<const RenameStep> steps) {
 qsizetype filesMoved(std::span<const RenameStep> steps) {
     QSet<QByteArray> laterSources;
     qsizetype count = 0;
-    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
-        count += laterSources.contains(step->target) ? 0 : 1;
-        laterSources.insert(step->source);
+    for (auto i = qsizetype(steps.size()) - 1; i >= 0; --i) {
+        count += laterSources.contains(steps[i].target) ? 0 : 1;
+        laterSources.insert(steps[i].source);
     }
     return count;
 }

@@ -21,7 +21,7 @@ QString renameQuestion(qsizetype count, const QString& folder) {
 }
 
 QString undoOffer(qsizetype count, const QString& folder, bool alone) {
-    const QString offer =
+    QString offer =
         QStringLiteral("„Vrátit původní názvy“ přejmenuje %1 zpět na názvy, které měly před "
                        "očíslováním.")
             .arg(fileCount(count));

@@ -31,9 +31,10 @@ std::vector<RenameStep> orderSteps(std::vector<RenameStep> steps,
             ordered.push_back({steps[i].name, steps[i].source, aside});
             steps[i].source = aside;
         }
-        for (auto k = chain.rbegin(); k != chain.rend(); ++k) {
-            marks[*k] = Mark::Placed;
-            ordered.push_back(std::move(steps[*k]));
+        std::reverse(chain.begin(), chain.end());
+        for (const qsizetype k : chain) {
+            marks[k] = Mark::Placed;
+            ordered.push_back(std::move(steps[k]));
         }
         chain.clear();
     }
