@@ -172,6 +172,10 @@ void TestRenaming::againAndAgain_data() {
         << QStringList{"scan", rename, "scan", "sort:Ne", undo}
         << QStringList{askRename, "Vrátit původní názvy|Ne", "Vrátit původní názvy|Ne"}
         << "HOTOVO - vráceny původní názvy" << QStringList{"a.jpg=A", "b.jpg=B", "c.jpg=C"};
+    QTest::newRow("unchanged/files of equal time keep their numbers")
+        << QStringList{"touch:a.jpg:0", "touch:b.jpg:0", "scan", rename, "scan", "sort:Ne"}
+        << QStringList{askRename, "Vrátit původní názvy|Ne"} << "HOTOVO - seřazeno"
+        << QStringList{"001 - a.jpg=A", "002 - b.jpg=B", "003 - c.jpg=C"};
     QTest::newRow("undo/a name taken meanwhile is kept")
         << QStringList{"scan", rename, "add:a.jpg:0", "scan", undo}
         << QStringList{askRename, askBoth, "OK"} << "HOTOVO - nevráceno: 1"
