@@ -1,16 +1,19 @@
 #include "benchfolder.h"
 #include "directorychooser.h"
+#include "listinglayout.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
@@ -49,6 +52,22 @@ template <typename F> double medianOf(int runs, F&& measure) {
     return median(values);
 }
 
+// The same listing as plain text in the same columns, for CUPS's own text filter.
+QString writeListingText(const MainWindow& window, const QString& path) {
+    const std::vector<CatalogueRow> rows = window.catalogue().orderedRows();
+    const ListingMetrics characters{1,   1,   1,
+                                    1e9, 1e9, [](const QString& t) { return qreal(t.size()); }};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QTextStream out(&file);
+    const Module1& state = window.state();
+    for (const ListingPage& page : listingPages({rows, state.dirpath, state.separator}, characters))
+        for (const ListingLine& line : page)
+            out << "    " << line.atColumn5.leftJustified(65) << line.atColumn70 << '\n';
+    return path;
+}
+
 SizeResult measureSize(const QString& root, int files, int runs) {
     const QString folder = ensureBenchFolder(root, files);
     const double findSort = medianOf(runs, [&] {
@@ -81,6 +100,10 @@ SizeResult measureSize(const QString& root, int files, int runs) {
         return clickMilliseconds(window, "Command2");
     });
     const double print = medianOf(runs, [&] { return clickMilliseconds(window, "Command3"); });
+    const QString textFilter = QStringLiteral("/usr/sbin/cupsfilter -m application/pdf '%1' "
+                                              ">/dev/null 2>&1")
+                                   .arg(writeListingText(window, appDir.filePath("listing.txt")));
+    const double cupsFilter = medianOf(runs, [&] { return shellMilliseconds(textFilter); });
     // A copy per run: the journal of an earlier run's copy at the same path would name files
     // that are gone.
     int copies = 0;
@@ -114,7 +137,8 @@ SizeResult measureSize(const QString& root, int files, int runs) {
               renameFloor},
              {QStringLiteral("seřaď + přečíslování"), renumbered, QStringLiteral("rename loop"),
               renameFloor},
-             {QStringLiteral("TISK do PDF"), print, findFloor, findSort}}};
+             {QStringLiteral("TISK do PDF"), print, findFloor, findSort},
+             {QStringLiteral("TISK do PDF"), print, QStringLiteral("cupsfilter"), cupsFilter}}};
 }
 
 // printf pads by bytes; the Czech action names need padding by characters.

@@ -1,8 +1,11 @@
 #include "mainwindow.h"
 
+#include "actionbutton.h"
 #include "catalogueerror.h"
 #include "cataloguelocation.h"
 #include "confirmedname.h"
+#include "cursoroverride.h"
+#include "defaultprinter.h"
 #include "directoryscan.h"
 #include "listbox.h"
 #include "listingprinter.h"
@@ -12,13 +15,12 @@
 #include "renamer.h"
 #include "renamereport.h"
 #include "scanlisttext.h"
+#include "statuslabel.h"
 
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QPrinter>
-#include <QPrinterInfo>
-#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <future>
@@ -39,18 +41,11 @@ QRect twips(int left, int top, int width, int height) {
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new ActionButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     button->setGeometry(geometry);
     return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    return label;
 }
 
 QIcon appIcon() {
@@ -59,13 +54,6 @@ QIcon appIcon() {
     for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/temlo_rundel-%1.png").arg(size), QSize(size, size));
     return icon;
-}
-
-std::unique_ptr<QPrinter> defaultPrinter() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
 }
 
 struct CatalogueWrite {
@@ -106,10 +94,14 @@ QString planQuestion(const RenamePlan& plan) {
     return parts.join(QStringLiteral("\n\n"));
 }
 
+QString catalogueTopic() {
+    return QStringLiteral("katalog");
+}
+
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(cataloguePath(appPath)), m_printerFactory(defaultPrinter) {
+    : QWidget(parent), m_catalogue(cataloguePath(appPath)) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
@@ -133,8 +125,12 @@ void MainWindow::buildControls() {
     m_textBox1 = new ListBox(this);
     m_textBox1->setObjectName(QStringLiteral("TextBox1"));
     m_textBox1->setGeometry(twips(840, 1080, 12015, 3675));
-    m_label1 = makeLabel(this, "Label1", QStringLiteral("Status: "), twips(840, 4920, 615, 255));
-    m_label2 = makeLabel(this, "Label2", QStringLiteral("OK"), twips(1440, 4920, 6855, 255));
+    m_label1 = new QLabel(QStringLiteral("Status: "), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(twips(840, 4920, 615, 255));
+    m_label2 = new StatusLabel(QStringLiteral("OK"), this);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_label2->setGeometry(twips(1440, 4920, 6855, 255));
     m_command3 = makeButton(this, "Command3", QStringLiteral("TISK"), twips(4320, 360, 1215, 495));
 
     connect(m_command1, &QPushButton::clicked, this, &MainWindow::browse);
@@ -153,8 +149,14 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (m_startupError.isEmpty())
         return;
-    QTimer::singleShot(
-        0, this, [this, error = std::exchange(m_startupError, {})] { showError(this, error); });
+    QTimer::singleShot(0, this, [this, error = std::exchange(m_startupError, {})] {
+        showError(this, catalogueTopic(), error);
+    });
+}
+
+std::optional<QString> MainWindow::chooseFolder() {
+    const CursorOverride arrow(Qt::ArrowCursor);
+    return m_chooser->confirmedName(this, m_state.apppath);
 }
 
 void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) {
@@ -162,7 +164,7 @@ void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) 
 }
 
 void MainWindow::setStatus(const QString& text) {
-    m_label2->setText(text);
+    m_label2->setStatus(text);
     m_label2->repaint();
 }
 
@@ -171,12 +173,13 @@ std::optional<CatalogueRead> MainWindow::readCatalogue() {
     try {
         return m_catalogue.orderedRead();
     } catch (const CatalogueError& e) {
-        showError(this, e.message());
+        showError(this, catalogueTopic(), e.message());
         return std::nullopt;
     }
 }
 
 void MainWindow::sort() {
+    const CursorOverride busy(Qt::WaitCursor);
     const std::optional<CatalogueRead> read = readCatalogue();
     if (!read)
         return;
@@ -198,15 +201,16 @@ void MainWindow::sort() {
     if (!ownScan) {
         setStatus(QStringLiteral("HOTOVO - seřazeno"));
         if (scanned)
-            showError(this, QStringLiteral("Katalog mezitím přepsala jiná kopie programu "
-                                           "procházením složky „%1“; nic nebylo přejmenováno.")
-                                .arg(read->mark.folder));
+            showError(this, catalogueTopic(),
+                      QStringLiteral("Katalog mezitím přepsala jiná kopie programu "
+                                     "procházením složky „%1“; nic nebylo přejmenováno.")
+                          .arg(read->mark.folder));
         return;
     }
     const Planned planned = planning.get();
     if (!planned.error.isEmpty()) {
         setStatus(QStringLiteral("HOTOVO - seřazeno"));
-        return showError(this, planned.error);
+        return showError(this, catalogueTopic(), planned.error);
     }
     renameToNumberedNames(planned.plan);
 }
@@ -237,7 +241,7 @@ void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
     setStatus((undo ? QStringLiteral("HOTOVO - nevráceno: %1")
                     : QStringLiteral("HOTOVO - nepřejmenováno: %1"))
                   .arg(problems.size()));
-    showError(this, renameReport(problems));
+    showError(this, QStringLiteral("přejmenování"), renameReport(problems));
 }
 
 // The journal names every name the steps may give before the first of them runs, so that
@@ -248,7 +252,8 @@ std::optional<RenameOutcome> MainWindow::runSteps(const RenamePlan& plan,
         m_catalogue.recordRenames(plan.folder, namesGiven(steps), plan.gone);
     } catch (const CatalogueError& e) {
         setStatus(QStringLiteral("HOTOVO - seřazeno"));
-        showError(this, e.message() + QStringLiteral("\nNic nebylo přejmenováno."));
+        showError(this, catalogueTopic(),
+                  e.message() + QStringLiteral("\nNic nebylo přejmenováno."));
         return std::nullopt;
     }
     RenameOutcome outcome = renameFiles(plan.folder, steps);
@@ -261,20 +266,22 @@ std::optional<RenameOutcome> MainWindow::runSteps(const RenamePlan& plan,
 }
 
 void MainWindow::print() {
+    const CursorOverride busy(Qt::WaitCursor);
     const std::optional<CatalogueRead> read = readCatalogue();
     if (!read)
         return;
     if (!read->rows.empty())
         m_state.listtext.clear();
-    const std::unique_ptr<QPrinter> printer = m_printerFactory();
-    const QString error =
-        printListing(printer.get(), {read->rows, m_state.dirpath, m_state.separator});
-    if (!error.isEmpty())
-        showError(this, error);
+    const Listing listing{read->rows, m_state.dirpath, m_state.separator};
+    const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
+                                             : printOnDefaultPrinter(listing);
+    if (!message.isEmpty())
+        showError(this, QStringLiteral("tisk"), message);
 }
 
 void MainWindow::browse() {
-    const std::optional<QString> confirmed = m_chooser->confirmedName(this, m_state.apppath);
+    const CursorOverride busy(Qt::WaitCursor);
+    const std::optional<QString> confirmed = chooseFolder();
     if (!confirmed)
         return;
     m_state.dirpath = folderFromConfirmedName(*confirmed);
@@ -293,5 +300,6 @@ void MainWindow::browse() {
     QStringList errors{scan.error, writeError};
     errors.removeAll(QString());
     if (!errors.isEmpty())
-        showError(this, errors.join(u'\n'));
+        showError(this, scan.error.isEmpty() ? catalogueTopic() : QStringLiteral("adresář"),
+                  errors.join(u'\n'));
 }

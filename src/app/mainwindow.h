@@ -13,6 +13,7 @@
 
 class ListBox;
 class QLabel;
+class StatusLabel;
 class QPrinter;
 class QPushButton;
 
@@ -27,7 +28,8 @@ public:
     const Module1& state() const { return m_state; }
     const Catalogue& catalogue() const { return m_catalogue; }
 
-    // Where "TISK" prints; by default the default printer, or none (null) when there is none.
+    // Where "TISK" draws instead of the default CUPS destination (a PDF file, say); a null
+    // printer stands for none available.
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
     void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
@@ -39,6 +41,7 @@ private:
     void buildControls();
     void openCatalogue();
     void browse();
+    std::optional<QString> chooseFolder();
     std::optional<CatalogueRead> readCatalogue();
     void sort();
     void print();
@@ -60,5 +63,5 @@ private:
     QPushButton* m_command3 = nullptr;
     ListBox* m_textBox1 = nullptr;
     QLabel* m_label1 = nullptr;
-    QLabel* m_label2 = nullptr;
+    StatusLabel* m_label2 = nullptr;
 };

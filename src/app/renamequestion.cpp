@@ -1,11 +1,12 @@
 #include "renamequestion.h"
 
+#include "messages.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
-RenameChoice askRename(QWidget* parent, const QString& question, bool canRename, bool canUndo) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("TEMLO_RUNDEL"), question,
-                    QMessageBox::NoButton, parent);
+RenameChoice askRename(QWidget* window, const QString& question, bool canRename, bool canUndo) {
+    QMessageBox box(QMessageBox::Question, QString(), question);
     QPushButton* rename =
         canRename ? box.addButton(QStringLiteral("Přejmenovat"), QMessageBox::AcceptRole) : nullptr;
     QPushButton* undo = canUndo ? box.addButton(QStringLiteral("Vrátit původní názvy"),
@@ -14,7 +15,7 @@ RenameChoice askRename(QWidget* parent, const QString& question, bool canRename,
     QPushButton* keep = box.addButton(QStringLiteral("Ne"), QMessageBox::RejectRole);
     box.setDefaultButton(keep);
     box.setEscapeButton(keep);
-    box.exec();
+    execOverWindow(box, window, QStringLiteral("přejmenování"));
     if (rename && box.clickedButton() == rename)
         return RenameChoice::Rename;
     if (undo && box.clickedButton() == undo)

@@ -12,7 +12,9 @@ QString renameQuestion(qsizetype count, const QString& folder);
 // question (or `alone`, when there is nothing to rename).
 QString undoOffer(qsizetype count, const QString& folder, bool alone);
 
-// One message listing the files not renamed with their reasons: the first
-// `renameReportLimit` of them and the number of the rest.
-constexpr qsizetype renameReportLimit = 20;
+// One message listing the files not renamed, grouped by reason, each group with its count,
+// its first `renameReportLimit` names and the number of the rest. Names show as in the list,
+// those longer than `reportedNameLength` elided in the middle.
+constexpr qsizetype renameReportLimit = 10;
+constexpr qsizetype reportedNameLength = 60;
 QString renameReport(std::span<const RenameProblem> problems);
