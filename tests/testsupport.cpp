@@ -92,7 +92,10 @@ ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
         const QPoint off = modal->frameGeometry().center() - over->frameGeometry().center();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             texts << box->text();
-            seen << box->windowTitle() + " / " + cursorName() +
+            QStringList buttons;
+            for (const QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                buttons << button->text().remove(u'&');
+            seen << box->windowTitle() + " / " + cursorName() + " / " + buttons.join(u'|') +
                         (over->isVisible() && off.manhattanLength() <= 2 ? "" : " / off centre");
         }
         m_answer(modal);
@@ -198,7 +201,20 @@ QStringList Sandbox::step(const QString& each) {
         return layout(argument.section(u':', 0, 0), argument.section(u':', 1));
     else if (verb == u"pages")
         return layout("/d/", argument.section(u':', 1), argument.section(u':', 0, 0).toDouble());
-    else if (QStringList{"sql", "hold", "garbage", "delete", "chmod", "free"}.contains(verb))
+    else if (verb == u"crash")
+        crash(argument.toInt());
+    else if (verb == u"touch") {
+        QFile file(folder() + argument.section(u'@', 0, 0));
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(scanned.addSecs(argument.section(u'@', 1).toInt()),
+                              QFileDevice::FileModificationTime))
+            QTest::qFail(qPrintable("cannot stamp " + argument), __FILE__, __LINE__);
+    } else if (verb == u"other") { // another copy of the program scans another folder
+        QDir(path()).mkpath(QStringLiteral("other"));
+        MainWindow other(path(QStringLiteral("app")));
+        other.setDirectoryChooser(StandInChooser::confirming(path(QStringLiteral("other"))));
+        click(other, "Command1");
+    } else if (QStringList{"sql", "hold", "garbage", "delete", "chmod", "free"}.contains(verb))
         spoil(verb, argument);
     else
         return act(verb, argument);
@@ -217,9 +233,14 @@ void Sandbox::make(const QString& entry) {
         ::close(::creat(QFile::encodeName(file).replace("\xEF\xBF\xBD", "\xFF").constData(), 0644));
     else if (entry.startsWith(u'-'))
         QFile::remove(folder() + entry.mid(1));
-    else if (entry.contains(u'='))
-        writeFile(folder() + entry.section(u'=', 0, 0), entry.section(u'=', 1).toUtf8(),
-                  QDateTime::currentDateTime());
+    else if (entry.contains(u'=')) // "name=text[@seconds]"
+        writeFile(folder() + entry.section(u'=', 0, 0),
+                  entry.section(u'=', 1).section(u'@', 0, 0).toUtf8(),
+                  entry.contains(u'@') ? scanned.addSecs(entry.section(u'@', -1).toInt())
+                                       : QDateTime::currentDateTime());
+    else if (entry.contains(u'@'))
+        writeFile(folder() + entry.section(u'@', 0, 0), entry.section(u'@', 0, 0).toUtf8(),
+                  scanned.addSecs(entry.section(u'@', 1).toInt()));
     else
         writeFile(folder() + entry, entry.toUtf8(), scanned.addSecs(m_made++));
 }
@@ -293,21 +314,34 @@ QStringList Sandbox::act(const QString& verb, const QString& argument) {
     return {};
 }
 
-// The rows as the scan would have written them: with the file's time, "~name" with one before.
+// The rows as the scan would have written them: with the file's time, "~name" with one before;
+// "name@given" a file that carries the name the journal records as given to it.
 QStringList Sandbox::plan(const QStringList& names) {
     Rows rows;
+    std::vector<RenamedName> journal;
     for (const QString& entry : names) {
-        const QString name = entry.mid(entry.startsWith(u'~'));
-        const QFileInfo file(folder() + name);
-        const bool fresh = file.exists() && name == entry;
+        const QString name = entry.mid(entry.startsWith(u'~')).section(u'@', 0, 0);
+        if (entry.contains(u'@'))
+            journal.push_back({name, entry.section(u'@', 1)});
+        const QFileInfo file(folder() + (entry.contains(u'@') ? entry.section(u'@', 1) : name));
+        const bool fresh = file.exists() && !entry.startsWith(u'~');
         rows.push_back({name, storedDatum(fresh ? file.lastModified() : scanned.addDays(-1))});
     }
-    const RenamePlan plan = planRenames(folder(), rows, QStringLiteral(" - "));
+    const RenamePlan plan = planRenames(folder(), rows, QStringLiteral(" - "), journal);
     QStringList problems;
-    for (const auto& list : {plan.problems, renameFiles(plan)})
+    for (const auto& list : {plan.problems, renameFiles(folder(), plan.steps).problems})
         for (const RenameProblem& problem : list)
             problems << problem.name + QStringLiteral(": ") + problem.reason;
     return problems;
+}
+
+// Stops as a crash would: the journal written, then only the first `done` renames made.
+void Sandbox::crash(int done) {
+    const Catalogue& used = window().catalogue();
+    const RenamePlan plan =
+        planRenames(folder(), used.orderedRows(), QStringLiteral(" - "), used.renamedIn(folder()));
+    used.recordRenames(folder(), namesGiven(plan.steps), plan.gone);
+    renameFiles(folder(), std::span(plan.steps).first(done));
 }
 
 QString Sandbox::observe(const QString& what) {

@@ -42,14 +42,18 @@ private:
 // A temporary root with the folder "photos/" and the program's folder "app/" holding the
 // catalogue, and the window over them, driven by scripts of steps parted by "|":
 //   folder:    "+name" a file holding its name, stamped a second after the one made before;
-//              "+name=text" one written now; "-name" removed; "+dir:name", "+fifo:name",
+//              "+name=text" one written now (or "+name=text@seconds"), "+name@seconds" one stamped
+//              that long after the first; "touch:name@seconds" stamps a file; "-name" removed;
+//              "+dir:name",
+//              "+fifo:name",
 //              "+link:name>target", "+raw:name" (with the byte 0xFF for each U+FFFD)
 //   catalogue: "sql:…" runs SQL as another program would, "hold:…" keeping the connection
 //              open; "garbage" overwrites the file, "delete" removes it; "chmod:path below the
 //              root" takes write permission; "free" ends holds and permissions
 //   actions:   "scan:below the folder[:locale]" shows the list text and any error; "plan:row,…"
 //   plans
-//              and renames catalogue rows as scanned ("~row": changed since), showing problems;
+//              and renames catalogue rows as scanned ("~row": changed since, "row@given": the
+//              journal records the file as given that name), showing problems;
 //              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
 //              (none, failing, cups for the default destination, or a PDF below the root), "type",
 //              "key:name" act through the window; "hidden" makes it without showing it; "reopen"
@@ -60,7 +64,8 @@ private:
 //              Latin character, a line holding 96 from column 5, other scripts 20 each
 //   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
 //              window's catalogue), "?status" (marked when elided), "?seen" (the cursor the
-//              chooser, the printer and each box met, the boxes' titles, the cursor after),
+//              chooser, the printer and each box met, the boxes' titles and buttons, the cursor
+//              after),
 //              "?list", "?focus", "?disk" (every file but the
 //              program's, as name=content), "?pdf" (pages printed)
 // Messages show as they come, marked when not centred over the window. Paths show as %F (the
@@ -87,6 +92,7 @@ private:
     void spoil(const QString& verb, const QString& argument);
     QStringList act(const QString& verb, const QString& argument);
     QStringList plan(const QStringList& names);
+    void crash(int done);
     QString observe(const QString& what);
     void free();
 
