@@ -63,7 +63,11 @@ private slots:
 
     void loneCarriageReturnsShowAsLines() {
         ListBox list;
+        QTest::keyClicks(&list, "typed");
         list.setListText("/photos/\ra.jpg\rb c.jpg\r");
+        QCOMPARE(list.toPlainText(), "/photos/\na.jpg\nb c.jpg");
+        QCOMPARE(list.textCursor().position(), 0); // shown from the top
+        list.undo(); // the typing went with the text it was typed into
         QCOMPARE(list.toPlainText(), "/photos/\na.jpg\nb c.jpg");
     }
 
