@@ -1,6 +1,7 @@
 #include "benchactions.h"
 
 #include "benchfolder.h"
+#include "listinglayout.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
@@ -8,10 +9,12 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <algorithm>
 #include <sys/resource.h>
 
@@ -60,6 +63,22 @@ QJsonObject row(const QString& action, double ms, const QString& floor, double f
             {"floor", floor},
             {"floor_ms", floorMs},
             {"ratio", ms / floorMs}};
+}
+
+// The same listing as plain text in the same columns, for CUPS's own text filter.
+QString writeListingText(const MainWindow& window, const QString& path) {
+    const std::vector<CatalogueRow> rows = window.catalogue().orderedRows();
+    const ListingMetrics characters{1,   1,   1,
+                                    1e9, 1e9, [](const QString& t) { return qreal(t.size()); }};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QTextStream out(&file);
+    const Module1& state = window.state();
+    for (const ListingPage& page : listingPages({rows, state.dirpath, state.separator}, characters))
+        for (const ListingLine& line : page)
+            out << "    " << line.atColumn5.leftJustified(65) << line.atColumn70 << '\n';
+    return path;
 }
 
 struct Floors {
@@ -119,6 +138,12 @@ QJsonObject measureSize(const QString& root, int files, int runs, const QStringL
     if (wanted("print")) {
         const double print = medianOf(runs, [&] { return clickMilliseconds(window, "Command3"); });
         rows.append(row(QStringLiteral("TISK do PDF"), print, findFloor, floors.findSort));
+        const QString textFilter =
+            QStringLiteral("/usr/sbin/cupsfilter -m application/pdf '%1' >/dev/null 2>&1")
+                .arg(writeListingText(window, appDir.filePath(QStringLiteral("listing.txt"))));
+        const double cupsFilter = medianOf(runs, [&] { return shellMilliseconds(textFilter); });
+        rows.append(
+            row(QStringLiteral("TISK do PDF"), print, QStringLiteral("cupsfilter"), cupsFilter));
     }
     if (wanted("rename")) {
         const double accepted = medianOf(runs, [&] {

@@ -6,6 +6,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("temlo_rundel")); // names the data folder
     installCzechQtTranslations(app);
     quitOnTerminationSignals(app);
     MainWindow window;

@@ -67,6 +67,12 @@ void TestEndToEnd::startsCreatesCatalogueShowsWindowAndEndsCleanly() {
     QVERIFY(QFile::exists(installed.filePath(QStringLiteral("temlo_files.mdb"))));
     QVERIFY(QDir(elsewhere.path()).isEmpty());
     QCOMPARE(app.state(), QProcess::Running);
+    QProcess xprop; // the icon made it into the program and reaches the window
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-display"), m_display, QStringLiteral("-name"),
+                 QStringLiteral("TEMLO_RUNDEL"), QStringLiteral("_NET_WM_ICON")});
+    QVERIFY(xprop.waitForFinished());
+    QVERIFY(xprop.readAllStandardOutput().contains("Icon (48 x 48)"));
 
     ::kill(static_cast<pid_t>(app.processId()), SIGTERM);
     QVERIFY(app.waitForFinished(10000));

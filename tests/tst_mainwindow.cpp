@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -16,7 +18,65 @@ class TestMainWindow : public QObject {
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void cleanup() {
+        QFile::setPermissions(m_dir->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void catalogueLivesWhereThisUserMayWrite_data() {
+        using P = QFile::Permissions;
+        const P readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        const P writable = readOnly | QFile::WriteOwner;
+        QTest::addColumn<P>("folderMode");
+        QTest::addColumn<bool>("readOnlyCatalogue"); // one already beside the executable
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("writable folder") << writable << false << true << "";
+        QTest::newRow("read-only folder") << readOnly << false << false << "";
+        QTest::newRow("read-only folder/another user's catalogue")
+            << readOnly << true << false << "";
+        QTest::newRow("writable folder/read-only catalogue")
+            << writable << true << true << "do databáze nelze zapisovat";
+    }
+    void catalogueLivesWhereThisUserMayWrite() {
+        QFETCH(QFile::Permissions, folderMode);
+        QFETCH(bool, readOnlyCatalogue);
+        QFETCH(bool, beside);
+        QFETCH(QString, message);
+        if (::geteuid() == 0 && (!(folderMode & QFile::WriteOwner) || readOnlyCatalogue))
+            QSKIP("root may write anywhere");
+        const QString userFolder =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir(userFolder).removeRecursively();
+        const QString besidePath = m_dir->filePath("temlo_files.mdb");
+        if (readOnlyCatalogue) {
+            seed({{"other.jpg", ""}});
+            QFile::setPermissions(besidePath, QFile::ReadOwner);
+        }
+        QFile::setPermissions(m_dir->path(), folderMode);
+        QTemporaryDir photos;
+        writeFile(photos.filePath("a.jpg"), "");
+        ModalAnswerer answerer;
+
+        MainWindow window(m_dir->path());
+        window.setDirectoryChooser(StandInChooser::confirming(photos.path()));
+        click(window, "Command1");
+        const QString path = beside ? besidePath : userFolder + "/temlo_files.mdb";
+        QCOMPARE(window.catalogue().path(), path);
+        if (!message.isEmpty())
+            QVERIFY(answerer.texts().value(0).contains(path + "“: " + message));
+        else
+            QCOMPARE(filenames(window.catalogue().orderedRows()), QStringList{"a.jpg"});
+        if (readOnlyCatalogue)
+            QCOMPARE(filenames(Catalogue(besidePath).orderedRows()), QStringList{"other.jpg"});
+    }
+
+    void windowIconHasEachSize() {
+        const QList<QSize> sizes = MainWindow(m_dir->path()).windowIcon().availableSizes();
+        QCOMPARE(sizes, (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    }
 
     void controlsKeepTheirPlaceAndText_data() {
         QTest::addColumn<QRect>("geometry");
@@ -94,10 +154,18 @@ private slots:
     void catalogueErrorsAreShownAndProgramGoesOn() {
         const QString path = m_dir->filePath("temlo_files.mdb");
         writeFile(path, "not a database");
-        ModalAnswerer answerer;
+        QList<QPoint> centres;
+        ModalAnswerer answerer([&centres](QWidget* modal) {
+            centres << modal->geometry().center();
+            ModalAnswerer::reject(modal);
+        });
         MainWindow window(m_dir->path());
+        QTest::qWait(50);
+        QCOMPARE(answerer.count(), 0); // not before the window is on screen
+        window.move(400, 300);
         window.show();
         QTRY_COMPARE(answerer.count(), 1);
+        QVERIFY(window.frameGeometry().contains(centres[0]));
         QVERIFY(answerer.texts()[0].contains("soubor není databáze"));
         click(window, "Command2");
         QCOMPARE(answerer.count(), 2);

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -84,6 +85,16 @@ private slots:
         QCOMPARE(lines[2].simplified(), "002 - b - kopie.jpg " + dates[0]);
         QCOMPARE(lines[3].simplified(), "003 - Žluťoučký kůň.jpg " + dates[1]);
         QCOMPARE(lines[3].size() - dates[1].size(), lines[2].size() - dates[0].size());
+    }
+
+    void longNamesComeBackWhole() {
+        const QString spaced = QStringLiteral("Dovolená u moře, Štěrbohol 2023 ").repeated(5);
+        const QString solid = QString(150, u'W') + ".jpg";
+        window({{spaced + "x.jpeg", "2024-01-01T10:00:00.000Z"}, {solid, ""}});
+        static const QRegularExpression space(QStringLiteral("\\s"));
+        const QString text = pdfLayoutText(print("long.pdf")).remove(space);
+        for (QString name : {"001 - " + solid, "002 - " + spaced + "x.jpeg"})
+            QVERIFY2(text.contains(name.remove(space)), qPrintable(text));
     }
 
     void longListingHasEveryRowOnceAndPrintsAlike() {

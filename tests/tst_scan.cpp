@@ -88,7 +88,7 @@ private slots:
         writeFile(path("a"), "x", {QDate(2024, 7, 1), QTime(14, 5, 9, 250)});
         const QString datum = scan().files.at(0).datum;
         QCOMPARE(datum, "2024-07-01T12:05:09.250Z");
-        QCOMPARE(datumText(datum, QLocale("cs_CZ")), "01.07.24 14:05:09");
+        QCOMPARE(datumText(datum, QLocale("cs_CZ")), "01.07.2024 14:05:09");
     }
 
     void folderErrorIsReported() {

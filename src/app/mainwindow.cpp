@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 
 #include "catalogueerror.h"
+#include "cataloguelocation.h"
 #include "confirmedname.h"
+#include "defaultprinter.h"
 #include "directoryscan.h"
 #include "listbox.h"
 #include "listingprinter.h"
@@ -16,12 +18,18 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <future>
 #include <iterator>
+#include <utility>
+
+// The icons live in this static library, which nothing else references; without this the
+// linker would leave them out of the program. (Q_INIT_RESOURCE cannot be used in a namespace.)
+void initIconResource() {
+    Q_INIT_RESOURCE(temlo_rundel);
+}
 
 namespace {
 
@@ -46,17 +54,11 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
 }
 
 QIcon appIcon() {
+    initIconResource();
     QIcon icon;
     for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/temlo_rundel-%1.png").arg(size), QSize(size, size));
     return icon;
-}
-
-std::unique_ptr<QPrinter> defaultPrinter() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
 }
 
 // The error text, or an empty text once the catalogue holds the rows.
@@ -72,8 +74,7 @@ QString catalogueWriteError(const Catalogue& catalogue, std::span<const Catalogu
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(appPath + QLatin1String(databaseFileName)),
-      m_printerFactory(defaultPrinter) {
+    : QWidget(parent), m_catalogue(cataloguePath(appPath)) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
@@ -108,9 +109,17 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::openCatalogue() {
-    const QString error = m_catalogue.prepare();
-    if (!error.isEmpty())
-        QTimer::singleShot(0, this, [this, error] { showError(this, error); });
+    m_startupError = m_catalogue.prepare();
+}
+
+// The first paint comes once the desktop has placed the window, so a message from start-up
+// is centred over the window rather than over where it was before it was placed.
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (m_startupError.isEmpty())
+        return;
+    QTimer::singleShot(
+        0, this, [this, error = std::exchange(m_startupError, {})] { showError(this, error); });
 }
 
 void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) {
@@ -178,10 +187,11 @@ void MainWindow::print() {
         return;
     if (!rows->empty())
         m_state.listtext.clear();
-    const std::unique_ptr<QPrinter> printer = m_printerFactory();
-    const QString error = printListing(printer.get(), {*rows, m_state.dirpath, m_state.separator});
-    if (!error.isEmpty())
-        showError(this, error);
+    const Listing listing{*rows, m_state.dirpath, m_state.separator};
+    const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
+                                             : printOnDefaultPrinter(listing);
+    if (!message.isEmpty())
+        showError(this, message);
 }
 
 void MainWindow::browse() {

@@ -19,18 +19,21 @@ class QPushButton;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr auto databaseFileName = "/temlo_files.mdb";
-
+    // The catalogue lives beside the executable in appPath, or where cataloguePath() says.
     explicit MainWindow(const QString& appPath = QCoreApplication::applicationDirPath(),
                         QWidget* parent = nullptr);
 
     const Module1& state() const { return m_state; }
     const Catalogue& catalogue() const { return m_catalogue; }
 
-    // Where "TISK" prints; by default the default printer, or none (null) when there is none.
+    // Where "TISK" draws instead of the default CUPS destination (a PDF file, say); a null
+    // printer stands for none available.
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
     void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildControls();
@@ -44,6 +47,7 @@ private:
 
     Module1 m_state;
     Catalogue m_catalogue;
+    QString m_startupError; // shown once the window is on screen
     std::unique_ptr<DirectoryChooser> m_chooser = std::make_unique<FileDialogChooser>();
     // The folder whose scan in this run wrote the catalogue; empty when no scan of this
     // run backs it (none yet, or its write failed).

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <span>
@@ -15,10 +16,11 @@ struct ListingMetrics {
     qreal maxCharWidth = 0; // the widest character of the font itself (no fallback fonts)
     qreal lineHeight = 0;
     qreal pageHeight = 0; // of the printable area
+    qreal pageWidth = 0;  // of the printable area
     std::function<qreal(const QString&)> textWidth;
 };
 
-ListingMetrics listingMetrics(const QFontMetricsF& font, qreal pageHeight);
+ListingMetrics listingMetrics(const QFontMetricsF& font, QSizeF printable);
 
 // One printed line: a text that starts at column 5 and one that starts at column 70.
 // An empty text prints nothing.
@@ -41,6 +43,7 @@ struct Listing {
 qreal columnOffset(int column, qreal charWidth);
 
 // The whole listing laid out on pages: a blank line, the heading, two blank lines, then per
-// row its numbered name and date text. A name that reaches past column 70 has its date on the
-// next line; a line that does not fit on a page starts the next one.
+// row its numbered name and date text. Text wider than the rest of the line continues on the
+// next lines at column 5; a name whose last line reaches past column 70 has its date on the
+// line after it. A row that does not fit on the rest of a page starts the next one.
 std::vector<ListingPage> listingPages(const Listing& listing, const ListingMetrics& metrics);

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -11,7 +12,6 @@
 
 namespace {
 
-const QString noPrinterText = QStringLiteral("Není k dispozici žádná tiskárna. Nic se nevytisklo.");
 const QString failedText = QStringLiteral("Tisk se nezdařil, tiskárna ohlásila chybu.");
 const QString abortedText = failedText + QStringLiteral(" Tisková úloha byla zrušena.");
 
@@ -46,7 +46,7 @@ void drawPage(QPainter& painter, const ListingPage& page, const ListingMetrics& 
 bool drawPages(QPrinter& printer, QPainter& painter, const Listing& listing) {
     painter.setFont(listingFont());
     const QFontMetricsF font(painter.font(), &printer);
-    const ListingMetrics metrics = listingMetrics(font, printer.height());
+    const ListingMetrics metrics = listingMetrics(font, QSizeF(printer.width(), printer.height()));
     bool first = true;
     for (const ListingPage& page : listingPages(listing, metrics)) {
         if (!first && !printer.newPage())
@@ -61,11 +61,31 @@ bool drawPages(QPrinter& printer, QPainter& painter, const Listing& listing) {
 
 } // namespace
 
+QString noPrinterText() {
+    return QStringLiteral("Není k dispozici žádná tiskárna. Nic se nevytisklo.");
+}
+
+// Many printers cannot put ink within a few millimetres of the paper's edge.
+void reservePrintMargins(QPrinter& printer) {
+    constexpr qreal leastMm = 15;
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF now = layout.margins(), least = layout.minimumMargins();
+    const auto side = [](qreal current, qreal minimum) {
+        return std::max({leastMm, current, minimum});
+    };
+    layout.setMargins({side(now.left(), least.left()), side(now.top(), least.top()),
+                       side(now.right(), least.right()), side(now.bottom(), least.bottom())});
+    printer.setPageLayout(layout);
+}
+
 QString printListing(QPrinter* printer, const Listing& listing) {
     reuseLargeBuffers();
     QPainter painter;
+    if (printer)
+        reservePrintMargins(*printer);
     if (!printer || !painter.begin(printer))
-        return noPrinterText;
+        return noPrinterText();
     if (!drawPages(*printer, painter, listing)) {
         printer->abort();
         painter.end();

@@ -11,6 +11,12 @@ QString timeFormatWithSeconds(const QLocale& locale) {
     return format.remove(zone).trimmed();
 }
 
+// Two-digit years are widened: a dated listing must not leave the century to be guessed.
+QString dateFormatWithFullYear(const QLocale& locale) {
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    return locale.dateFormat(QLocale::ShortFormat).replace(twoDigitYear, QStringLiteral("yyyy"));
+}
+
 constexpr qint64 msPerDay = 86400000;
 
 qint64 floorDiv(qint64 value, qint64 divisor) {
@@ -76,7 +82,8 @@ QString datumText(const QString& stored, const QLocale& locale) {
 }
 
 DatumTextFormat::DatumTextFormat(const QLocale& locale)
-    : m_locale(locale), m_timeFormat(timeFormatWithSeconds(locale)) {}
+    : m_locale(locale), m_dateFormat(dateFormatWithFullYear(locale)),
+      m_timeFormat(timeFormatWithSeconds(locale)) {}
 
 QString DatumTextFormat::text(const QString& stored) const {
     if (stored.isEmpty())
@@ -85,7 +92,7 @@ QString DatumTextFormat::text(const QString& stored) const {
     if (!time.isValid())
         return stored;
     const QDateTime local = time.toLocalTime();
-    QString date = m_locale.toString(local.date(), QLocale::ShortFormat);
+    QString date = m_locale.toString(local.date(), m_dateFormat);
     if (local.time() == QTime(0, 0))
         return date;
     return date + u' ' + m_locale.toString(local.time(), m_timeFormat);

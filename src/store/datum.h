@@ -12,9 +12,9 @@ QString storedDatum(const QDateTime& modified);
 QString storedDatum(const timespec& modified);
 QDateTime datumTime(const QString& stored);
 
-// The user's regional text for a stored `datum`: short date, then the time with seconds,
-// or the date alone at exactly midnight. Texts that are not in the stored form are shown as
-// they are.
+// The user's regional text for a stored `datum`: short date with a four-digit year, then the
+// time with seconds, or the date alone at exactly midnight. Texts that are not in the stored
+// form are shown as they are.
 QString datumText(const QString& stored, const QLocale& locale = QLocale());
 
 // datumText for many datums in one locale: the time format is worked out once.
@@ -25,5 +25,6 @@ public:
 
 private:
     QLocale m_locale;
+    QString m_dateFormat;
     QString m_timeFormat;
 };
