@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -19,10 +20,17 @@ void ModalAnswerer::poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal))
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         m_texts << (box->informativeText().isEmpty()
                         ? box->text()
                         : box->text() + u'\n' + box->informativeText());
+        const QWidget* window = box->parentWidget() ? box->parentWidget()->window() : box;
+        const bool centred =
+            (box->frameGeometry().center() - window->frameGeometry().center()).manhattanLength() <=
+            2;
+        m_seen << box->windowTitle() + QStringLiteral(" / ") + cursorName() +
+                      (centred ? QString() : QStringLiteral(" / off centre"));
+    }
     ++m_count;
     m_answer(modal);
 }
@@ -52,6 +60,15 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QCOMPARE(file.write(content), content.size());
     QVERIFY(file.flush()); // a later flush would stamp the file with the present time
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+QString cursorName() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    if (!cursor)
+        return QStringLiteral("none");
+    return cursor->shape() == Qt::WaitCursor    ? QStringLiteral("wait")
+           : cursor->shape() == Qt::ArrowCursor ? QStringLiteral("arrow")
+                                                : QString::number(cursor->shape());
 }
 
 QString status(QWidget& window) {

@@ -13,6 +13,9 @@
 
 class QWidget;
 
+// The program's override cursor: "wait", "arrow" or "none".
+QString cursorName();
+
 // Answers every modal dialog that opens while it lives, as a user would, so that an
 // action blocked in a dialog can be driven from a test.
 class ModalAnswerer : public QObject {
@@ -24,6 +27,8 @@ public:
 
     // The texts of the message boxes answered so far (their text and informative text).
     const QStringList& texts() const { return m_texts; }
+    // Per box: its title and the cursor it showed, and whether it stood off the window's centre.
+    const QStringList& seen() const { return m_seen; }
     int count() const { return m_count; }
 
     static void reject(QWidget* modal);
@@ -35,6 +40,7 @@ private:
     Answer m_answer;
     QTimer m_timer;
     QStringList m_texts;
+    QStringList m_seen;
     int m_count = 0;
 };
 
@@ -42,13 +48,18 @@ private:
 class StandInChooser : public DirectoryChooser {
 public:
     explicit StandInChooser(std::optional<QString> answer) : m_answer(std::move(answer)) {}
-    std::optional<QString> confirmedName(QWidget*, const QString&) override { return m_answer; }
+    std::optional<QString> confirmedName(QWidget*, const QString&) override {
+        cursorsSeen << cursorName();
+        return m_answer;
+    }
 
     // Confirms the placeholder name in `folder`, as a user does.
     static std::unique_ptr<StandInChooser> confirming(const QString& folder) {
         return std::make_unique<StandInChooser>(
             folder + u'/' + QLatin1String(FileDialogChooser::placeholder) + QStringLiteral(".~#~"));
     }
+
+    QStringList cursorsSeen; // at each showing
 
 private:
     std::optional<QString> m_answer;

@@ -1,10 +1,14 @@
 #include "catalogue.h"
 #include "listbox.h"
 #include "mainwindow.h"
+#include "statuslabel.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,6 +123,88 @@ private slots:
             QCOMPARE(QApplication::focusWidget()->objectName(), "Command3");
         }
         QCOMPARE(list->toPlainText(), "ab"); // Tab and Enter typed nothing
+    }
+
+    void keysPressTheFocusedButton_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("clicks");
+        for (const char* button : {"Command1", "Command2", "Command3"}) {
+            QTest::addRow("%s/Enter", button) << int(Qt::Key_Return) << 1;
+            QTest::addRow("%s/keypad Enter", button) << int(Qt::Key_Enter) << 1;
+            QTest::addRow("%s/Space", button) << int(Qt::Key_Space) << 1;
+        }
+    }
+    void keysPressTheFocusedButton() {
+        QFETCH(int, key);
+        QFETCH(int, clicks);
+        MainWindow window(m_dir->path());
+        window.setDirectoryChooser(std::make_unique<StandInChooser>(std::nullopt));
+        window.setPrinterFactory([] { return nullptr; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QByteArray name = QByteArray(QTest::currentDataTag()).split('/').first();
+        auto* button = control<QPushButton>(window, name.constData());
+        button->setFocus();
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        ModalAnswerer answerer;
+        QTest::keyClick(button, Qt::Key(key));
+        QTRY_COMPARE(clicked.count(), clicks);
+    }
+
+    // Each action shows the wait cursor until it ends, whichever way; dialogs and message
+    // boxes it opens show the arrow. A status too wide for its label is elided.
+    void cursorAndStatusDuringActions_data() {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<QString>("folder"); // confirmed in the chooser; empty: cancelled
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<QStringList>("seen");
+        QTest::addColumn<bool>("elided");
+        const QString arrow = QStringLiteral("chooser arrow");
+        QTest::newRow("browse/scanned")
+            << QByteArray("Command1") << "." << false << QStringList{arrow} << false;
+        QTest::newRow("browse/cancelled")
+            << QByteArray("Command1") << "" << false << QStringList{arrow} << false;
+        QTest::newRow("browse/long missing folder")
+            << QByteArray("Command1") << QString("a folder name of many words ").repeated(6)
+            << false << QStringList{arrow, "TEMLO_RUNDEL – adresář / arrow"} << true;
+        QTest::newRow("print/printed")
+            << QByteArray("Command3") << "" << true << QStringList{"printer wait"} << false;
+        QTest::newRow("print/no printer")
+            << QByteArray("Command3") << "" << false
+            << QStringList{"printer wait", "TEMLO_RUNDEL – tisk / arrow"} << false;
+    }
+    void cursorAndStatusDuringActions() {
+        QFETCH(QByteArray, button);
+        QFETCH(QString, folder);
+        QFETCH(bool, printer);
+        QFETCH(QStringList, seen);
+        QFETCH(bool, elided);
+        seed({{"a.jpg", ""}});
+        MainWindow window(m_dir->path());
+        window.show();
+        auto chooser = folder.isEmpty() ? std::make_unique<StandInChooser>(std::nullopt)
+                                        : StandInChooser::confirming(m_dir->filePath(folder));
+        StandInChooser* asked = chooser.get();
+        window.setDirectoryChooser(std::move(chooser));
+        QStringList actual;
+        window.setPrinterFactory([&]() -> std::unique_ptr<QPrinter> {
+            actual << "printer " + cursorName();
+            if (!printer)
+                return nullptr;
+            auto pdf = std::make_unique<QPrinter>();
+            pdf->setOutputFileName(m_dir->filePath("listing.pdf"));
+            return pdf;
+        });
+        ModalAnswerer answerer;
+        click(window, button.constData());
+        for (const QString& cursor : asked->cursorsSeen)
+            actual << "chooser " + cursor;
+        QCOMPARE(actual + answerer.seen(), seen);
+        QCOMPARE(cursorName(), "none");
+        auto* label = control<StatusLabel>(window, "Label2");
+        QCOMPARE(label->geometry(), QRect(96, 328, 457, 17));
+        QCOMPARE(label->toolTip(), elided ? label->text() : QString());
+        QCOMPARE(label->shownText().contains(u'…'), elided);
     }
 
     void loneCarriageReturnsShowAsLines() {

@@ -181,15 +181,23 @@ void TestRenamePlan::questionAndReport() {
     QCOMPARE(renameQuestion(2, "/f/"), question.arg("2 soubory"));
     QCOMPARE(renameQuestion(5, "/f/"), question.arg("5 souborů"));
 
-    std::vector<RenameProblem> failures;
-    for (int i = 1; i <= 23; ++i)
-        failures.push_back({QStringLiteral("f%1").arg(i), QStringLiteral("přístup odepřen")});
-    const QStringList lines = renameReport(failures).split(u'\n');
-    QCOMPARE(lines.size(), 22);
-    QCOMPARE(lines[0], QStringLiteral("Tyto soubory nebyly přejmenovány:"));
-    QCOMPARE(lines[20], QStringLiteral("f20: přístup odepřen"));
-    QCOMPARE(lines[21], QStringLiteral("… a dalších: 3"));
-    QCOMPARE(renameReport(std::span(failures).first(20)).split(u'\n').size(), 21);
+    // Grouped by reason in order of first occurrence, each group counted and cut short.
+    const QString denied = QStringLiteral("přístup odepřen");
+    const QString gone = QStringLiteral("soubor ve složce chybí");
+    const QString longName = "IMG_" + QString(70, u'x') + "_end.jpg";
+    std::vector<RenameProblem> failures{{"a\nb.jpg", denied}, {"c.jpg", gone}};
+    for (int i = 1; i <= 10; ++i)
+        failures.push_back({QStringLiteral("f%1").arg(i), denied});
+    failures.push_back({longName, gone});
+    QStringList expected{"Tyto soubory nebyly přejmenovány:", "", denied + ": 11 souborů",
+                         "    a?b.jpg"};
+    for (int i = 1; i <= 9; ++i)
+        expected << QStringLiteral("    f%1").arg(i);
+    expected << "    … a dalších: 1"
+             << "" << gone + ": 2 soubory"
+             << "    c.jpg"
+             << "    IMG_" + QString(25, u'x') + u'…' + QString(22, u'x') + "_end.jpg";
+    QCOMPARE(renameReport(failures).split(u'\n'), expected);
 }
 
 QTEST_GUILESS_MAIN(TestRenamePlan)

@@ -85,6 +85,7 @@ void TestRenaming::sort() {
     QFETCH(QString, shown);
     QFETCH(QStringList, after);
     auto window = std::make_unique<MainWindow>(m_root->path());
+    window->show();
     window->setDirectoryChooser(StandInChooser::confirming(m_root->filePath("photos")));
     click(*window, "Command1");
     if (!scan) {
@@ -106,11 +107,12 @@ void TestRenaming::sort() {
     if (scan)
         messages << question.arg(spoil ? "1 soubor" : "3 soubory", m_folder);
     if (spoil)
-        messages << QStringLiteral("Tyto soubory nebyly přejmenovány:\n"
-                                   "c.jpg: soubor se od procházení složky změnil\n"
-                                   "b.jpg: soubor ve složce chybí\n"
-                                   "a.jpg: soubor s novým názvem už existuje");
+        messages << QStringLiteral("Tyto soubory nebyly přejmenovány:\n\n"
+                                   "soubor se od procházení složky změnil: 1 soubor\n    c.jpg\n\n"
+                                   "soubor ve složce chybí: 1 soubor\n    b.jpg\n\n"
+                                   "soubor s novým názvem už existuje: 1 soubor\n    a.jpg");
     QCOMPARE(answerer.texts(), messages);
+    QCOMPARE(answerer.seen(), QStringList(messages.size(), "TEMLO_RUNDEL – přejmenování / arrow"));
     QCOMPARE(status(*window), shown);
     QCOMPARE(folderState(m_folder), after.isEmpty() ? before : after);
     QCOMPARE(window->state().listtext, QStringLiteral("001 - c.jpg\r002 - b.jpg\r003 - a.jpg\r"));

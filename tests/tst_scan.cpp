@@ -42,15 +42,25 @@ private slots:
     }
 
     void naturalOrder_data() {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("ordered");
-        QTest::newRow("order/numbers by value") << QStringList{"IMG_1", "IMG_2", "IMG_10"};
-        QTest::newRow("order/case ignored") << QStringList{"a", "B", "c"};
+        // The C locale's own collator compares code points, numbers and case included.
+        QTest::newRow("C locale/numbers by value")
+            << "C" << QStringList{"IMG_1", "IMG_2", "IMG_10"};
+        QTest::newRow("C locale/case ignored") << "C" << QStringList{"a", "B", "c"};
+        QTest::newRow("Czech/C Č D") << "cs_CZ" << QStringList{"cesta", "Čtvrtek", "Dub"};
+        QTest::newRow("Czech/H Ch I") << "cs_CZ" << QStringList{"hrad", "chata", "IMG_2", "IMG_10"};
+        QTest::newRow("Czech/S Š Z Ž") << "cs_CZ" << QStringList{"Sova", "Šumava", "Zima", "Žďár"};
+        QTest::newRow("equal/leading zeros") << "cs_CZ" << QStringList{"IMG_02", "IMG_2"};
+        QTest::newRow("equal/decomposed accent")
+            << "cs_CZ" << QStringList{"e\u0301.jpg", "\u00e9.jpg"};
     }
     void naturalOrder() {
+        QFETCH(QString, locale);
         QFETCH(QStringList, ordered);
         for (const QString& name : ordered)
             writeFile(path(name), "");
-        QCOMPARE(filenames(scan().files), ordered);
+        QCOMPARE(filenames(scanDirectory(path(), QLocale(locale)).files), ordered);
     }
 
     void nameNotValidUtf8IsListed() {

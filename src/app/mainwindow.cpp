@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
+#include "actionbutton.h"
 #include "catalogueerror.h"
 #include "cataloguelocation.h"
 #include "confirmedname.h"
+#include "cursoroverride.h"
 #include "defaultprinter.h"
 #include "directoryscan.h"
 #include "listbox.h"
@@ -13,12 +15,12 @@
 #include "renamer.h"
 #include "renamereport.h"
 #include "scanlisttext.h"
+#include "statuslabel.h"
 
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <future>
@@ -39,18 +41,11 @@ QRect twips(int left, int top, int width, int height) {
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new ActionButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     button->setGeometry(geometry);
     return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    return label;
 }
 
 QIcon appIcon() {
@@ -69,6 +64,10 @@ QString catalogueWriteError(const Catalogue& catalogue, std::span<const Catalogu
     } catch (const CatalogueError& e) {
         return e.message();
     }
+}
+
+QString catalogueTopic() {
+    return QStringLiteral("katalog");
 }
 
 } // namespace
@@ -98,8 +97,12 @@ void MainWindow::buildControls() {
     m_textBox1 = new ListBox(this);
     m_textBox1->setObjectName(QStringLiteral("TextBox1"));
     m_textBox1->setGeometry(twips(840, 1080, 12015, 3675));
-    m_label1 = makeLabel(this, "Label1", QStringLiteral("Status: "), twips(840, 4920, 615, 255));
-    m_label2 = makeLabel(this, "Label2", QStringLiteral("OK"), twips(1440, 4920, 6855, 255));
+    m_label1 = new QLabel(QStringLiteral("Status: "), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(twips(840, 4920, 615, 255));
+    m_label2 = new StatusLabel(QStringLiteral("OK"), this);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_label2->setGeometry(twips(1440, 4920, 6855, 255));
     m_command3 = makeButton(this, "Command3", QStringLiteral("TISK"), twips(4320, 360, 1215, 495));
 
     connect(m_command1, &QPushButton::clicked, this, &MainWindow::browse);
@@ -118,8 +121,14 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (m_startupError.isEmpty())
         return;
-    QTimer::singleShot(
-        0, this, [this, error = std::exchange(m_startupError, {})] { showError(this, error); });
+    QTimer::singleShot(0, this, [this, error = std::exchange(m_startupError, {})] {
+        showError(this, catalogueTopic(), error);
+    });
+}
+
+std::optional<QString> MainWindow::chooseFolder() {
+    const CursorOverride arrow(Qt::ArrowCursor);
+    return m_chooser->confirmedName(this, m_state.apppath);
 }
 
 void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) {
@@ -127,7 +136,7 @@ void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) 
 }
 
 void MainWindow::setStatus(const QString& text) {
-    m_label2->setText(text);
+    m_label2->setStatus(text);
     m_label2->repaint();
 }
 
@@ -136,12 +145,13 @@ std::optional<std::vector<CatalogueRow>> MainWindow::readCatalogue() {
     try {
         return m_catalogue.orderedRows();
     } catch (const CatalogueError& e) {
-        showError(this, e.message());
+        showError(this, catalogueTopic(), e.message());
         return std::nullopt;
     }
 }
 
 void MainWindow::sort() {
+    const CursorOverride busy(Qt::WaitCursor);
     const std::optional<std::vector<CatalogueRow>> read = readCatalogue();
     if (!read)
         return;
@@ -178,10 +188,11 @@ void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
     if (problems.empty())
         return setStatus(QStringLiteral("HOTOVO - přejmenováno"));
     setStatus(QStringLiteral("HOTOVO - nepřejmenováno: %1").arg(problems.size()));
-    showError(this, renameReport(problems));
+    showError(this, QStringLiteral("přejmenování"), renameReport(problems));
 }
 
 void MainWindow::print() {
+    const CursorOverride busy(Qt::WaitCursor);
     const std::optional<std::vector<CatalogueRow>> rows = readCatalogue();
     if (!rows)
         return;
@@ -191,11 +202,12 @@ void MainWindow::print() {
     const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
                                              : printOnDefaultPrinter(listing);
     if (!message.isEmpty())
-        showError(this, message);
+        showError(this, QStringLiteral("tisk"), message);
 }
 
 void MainWindow::browse() {
-    const std::optional<QString> confirmed = m_chooser->confirmedName(this, m_state.apppath);
+    const CursorOverride busy(Qt::WaitCursor);
+    const std::optional<QString> confirmed = chooseFolder();
     if (!confirmed)
         return;
     m_state.dirpath = folderFromConfirmedName(*confirmed);
@@ -213,5 +225,6 @@ void MainWindow::browse() {
     QStringList errors{scan.error, writeError};
     errors.removeAll(QString());
     if (!errors.isEmpty())
-        showError(this, errors.join(u'\n'));
+        showError(this, scan.error.isEmpty() ? catalogueTopic() : QStringLiteral("adresář"),
+                  errors.join(u'\n'));
 }

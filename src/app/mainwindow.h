@@ -12,6 +12,7 @@
 
 class ListBox;
 class QLabel;
+class StatusLabel;
 class QPrinter;
 class QPushButton;
 
@@ -39,6 +40,7 @@ private:
     void buildControls();
     void openCatalogue();
     void browse();
+    std::optional<QString> chooseFolder();
     std::optional<std::vector<CatalogueRow>> readCatalogue();
     void sort();
     void print();
@@ -58,5 +60,5 @@ private:
     QPushButton* m_command3 = nullptr;
     ListBox* m_textBox1 = nullptr;
     QLabel* m_label1 = nullptr;
-    QLabel* m_label2 = nullptr;
+    StatusLabel* m_label2 = nullptr;
 };

@@ -1,15 +1,16 @@
 #include "renamequestion.h"
 
+#include "messages.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
-bool confirmRename(QWidget* parent, const QString& question) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("TEMLO_RUNDEL"), question,
-                    QMessageBox::NoButton, parent);
+bool confirmRename(QWidget* window, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QString(), question);
     QPushButton* rename = box.addButton(QStringLiteral("Přejmenovat"), QMessageBox::AcceptRole);
     QPushButton* keep = box.addButton(QStringLiteral("Ne"), QMessageBox::RejectRole);
     box.setDefaultButton(keep);
     box.setEscapeButton(keep);
-    box.exec();
+    execOverWindow(box, window, QStringLiteral("přejmenování"));
     return box.clickedButton() == rename;
 }

@@ -5,4 +5,4 @@
 class QWidget;
 
 // Asks before the files are renamed; "Ne" is the default, so Enter or Escape renames nothing.
-bool confirmRename(QWidget* parent, const QString& question);
+bool confirmRename(QWidget* window, const QString& question);

@@ -1,5 +1,8 @@
 #include "renamereport.h"
 
+#include "shownname.h"
+
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -13,6 +16,38 @@ QString fileCount(qsizetype count) {
     return QStringLiteral("%1 souborů").arg(count);
 }
 
+// Middle of a long name elided, so that the message stays narrower than the screen; the
+// start and the end (the number, the extension) are what tells files apart.
+QString reportedName(const QString& name) {
+    QString shown = shownName(name);
+    if (shown.size() <= reportedNameLength)
+        return shown;
+    qsizetype head = (reportedNameLength - 1) / 2;
+    qsizetype tail = reportedNameLength - 1 - head;
+    if (shown.at(head - 1).isHighSurrogate())
+        --head;
+    if (shown.at(shown.size() - tail).isLowSurrogate())
+        --tail;
+    return shown.left(head) + u'…' + shown.right(tail);
+}
+
+struct ReasonGroup {
+    QString reason;
+    QStringList names;
+};
+
+// In the order each reason first occurs.
+std::vector<ReasonGroup> groupedByReason(std::span<const RenameProblem> problems) {
+    std::vector<ReasonGroup> groups;
+    for (const RenameProblem& problem : problems) {
+        auto group = std::ranges::find(groups, problem.reason, &ReasonGroup::reason);
+        if (group == groups.end())
+            group = groups.insert(groups.end(), ReasonGroup{problem.reason, {}});
+        group->names << problem.name;
+    }
+    return groups;
+}
+
 } // namespace
 
 QString renameQuestion(qsizetype count, const QString& folder) {
@@ -22,10 +57,13 @@ QString renameQuestion(qsizetype count, const QString& folder) {
 
 QString renameReport(std::span<const RenameProblem> problems) {
     QString text = QStringLiteral("Tyto soubory nebyly přejmenovány:");
-    const auto shown = std::min(qsizetype(problems.size()), renameReportLimit);
-    for (const RenameProblem& problem : problems.first(shown))
-        text += QStringLiteral("\n%1: %2").arg(problem.name, problem.reason);
-    if (qsizetype(problems.size()) > shown)
-        text += QStringLiteral("\n… a dalších: %1").arg(qsizetype(problems.size()) - shown);
+    for (const ReasonGroup& group : groupedByReason(problems)) {
+        const qsizetype count = group.names.size();
+        text += QStringLiteral("\n\n%1: %2").arg(group.reason, fileCount(count));
+        for (const QString& name : group.names.first(std::min(count, renameReportLimit)))
+            text += QStringLiteral("\n    ") + reportedName(name);
+        if (count > renameReportLimit)
+            text += QStringLiteral("\n    … a dalších: %1").arg(count - renameReportLimit);
+    }
     return text;
 }

@@ -8,7 +8,9 @@
 // The question before renaming, naming the number of files and the folder.
 QString renameQuestion(qsizetype count, const QString& folder);
 
-// One message listing the files not renamed with their reasons: the first
-// `renameReportLimit` of them and the number of the rest.
-constexpr qsizetype renameReportLimit = 20;
+// One message listing the files not renamed, grouped by reason, each group with its count,
+// its first `renameReportLimit` names and the number of the rest. Names show as in the list,
+// those longer than `reportedNameLength` elided in the middle.
+constexpr qsizetype renameReportLimit = 10;
+constexpr qsizetype reportedNameLength = 60;
 QString renameReport(std::span<const RenameProblem> problems);

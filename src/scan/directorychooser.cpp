@@ -16,6 +16,20 @@ private:
     QString m_saved;
 };
 
+// A typed folder path confirmed with Enter or "Uložit" moves the dialog into that folder;
+// the placeholder then stands in the name field again, so confirming once more chooses it.
+class FolderDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QString before = directory().absolutePath();
+        QFileDialog::accept();
+        if (isVisible() && directory().absolutePath() != before)
+            selectFile(QLatin1String(FileDialogChooser::placeholder));
+    }
+};
+
 } // namespace
 
 std::optional<QString> FileDialogChooser::confirmedName(QWidget* parent,
@@ -23,7 +37,7 @@ std::optional<QString> FileDialogChooser::confirmedName(QWidget* parent,
     const WorkingDirectoryGuard guard;
     // A fresh dialog per showing, so every setting starts over: it always opens in the
     // initial folder with the placeholder, never where the previous choice was made.
-    QFileDialog dialog(parent, QLatin1String(title), initialDir);
+    FolderDialog dialog(parent, QLatin1String(title), initialDir);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

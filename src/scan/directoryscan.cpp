@@ -49,35 +49,32 @@ bool isOrdinaryFile(int dirFd, const dirent& entry) {
     return ::fstatat(dirFd, entry.d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
 }
 
-// Compact, so that the sort moves little; the texts stay where they are.
-struct SortKey {
-    QStringView folded;
-    std::size_t index;
-};
-
 struct NameOrder {
-    std::vector<QString> names; // decoded, in listing order
-    std::vector<SortKey> keys;  // in natural order
-    std::vector<QString> folded;
+    std::vector<QString> names;       // decoded, in listing order
+    std::vector<std::size_t> indices; // into the listing, in collation order
 };
 
-// Reads only the raw names of the listing.
-NameOrder naturalNameOrder(const std::vector<ListedFile>& files) {
+// Reads only the raw names of the listing. One collation key per name, made once, keeps the
+// sort to cheap byte comparisons.
+NameOrder collatedNameOrder(const std::vector<ListedFile>& files, const QLocale& locale) {
+    const QCollator collator = nameCollator(locale);
     const std::size_t count = files.size();
-    NameOrder order{std::vector<QString>(count), std::vector<SortKey>(count),
-                    std::vector<QString>(count)};
+    NameOrder order{std::vector<QString>(count), std::vector<std::size_t>(count)};
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         order.names[i] = QFile::decodeName(files[i].rawName);
-        order.folded[i] = order.names[i].toCaseFolded();
-        order.keys[i] = {order.folded[i], i};
+        keys.push_back(collator.sortKey(order.names[i]));
+        order.indices[i] = i;
     }
-    // Names equal but for case, or decoded alike, keep one fixed order all the same.
-    std::sort(order.keys.begin(), order.keys.end(), [&](const SortKey& a, const SortKey& b) {
-        if (const int result = naturalCompare(a.folded, b.folded))
+    // Names that collate alike (leading zeros, composed and decomposed accents, names decoded
+    // alike) keep one fixed order all the same, not the file system's.
+    std::sort(order.indices.begin(), order.indices.end(), [&](std::size_t a, std::size_t b) {
+        if (const int result = keys[a].compare(keys[b]))
             return result < 0;
-        if (const int result = order.names[a.index].compare(order.names[b.index]))
+        if (const int result = order.names[a].compare(order.names[b]))
             return result < 0;
-        return files[a.index].rawName < files[b.index].rawName;
+        return files[a].rawName < files[b].rawName;
     });
     return order;
 }
@@ -85,10 +82,10 @@ NameOrder naturalNameOrder(const std::vector<ListedFile>& files) {
 DirectoryScan assemble(DirectoryListing listing, NameOrder order) {
     DirectoryScan scan;
     scan.error = std::move(listing.error);
-    scan.files.reserve(order.keys.size());
-    for (const SortKey& key : order.keys)
+    scan.files.reserve(order.indices.size());
+    for (const std::size_t index : order.indices)
         scan.files.push_back(
-            {std::move(order.names[key.index]), std::move(listing.files[key.index].datum)});
+            {std::move(order.names[index]), std::move(listing.files[index].datum)});
     return scan;
 }
 
@@ -128,17 +125,17 @@ void readTimestamps(const QString& dirpath, std::vector<ListedFile>& files) {
     ::close(dirFd);
 }
 
-DirectoryScan orderedScan(DirectoryListing listing) {
-    NameOrder order = naturalNameOrder(listing.files);
+DirectoryScan orderedScan(DirectoryListing listing, const QLocale& locale) {
+    NameOrder order = collatedNameOrder(listing.files, locale);
     return assemble(std::move(listing), std::move(order));
 }
 
-DirectoryScan scanDirectory(const QString& dirpath) {
+DirectoryScan scanDirectory(const QString& dirpath, const QLocale& locale) {
     DirectoryListing listing = listOrdinaryFiles(dirpath);
     // Reading the timestamps (a system call per file) and ordering the names touch different
     // fields of the listing, so on two cores they overlap.
     auto stamping = std::async(std::launch::async, [&] { readTimestamps(dirpath, listing.files); });
-    NameOrder order = naturalNameOrder(listing.files);
+    NameOrder order = collatedNameOrder(listing.files, locale);
     stamping.get();
     return assemble(std::move(listing), std::move(order));
 }

@@ -3,6 +3,7 @@
 #include "catalogue.h"
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct DirectoryListing {
 };
 
 struct DirectoryScan {
-    std::vector<CatalogueRow> files; // in natural name order, case ignored
+    std::vector<CatalogueRow> files; // in the user's name order
     QString error;
 };
 
@@ -31,9 +32,9 @@ DirectoryListing listOrdinaryFiles(const QString& dirpath);
 // an empty datum.
 void readTimestamps(const QString& dirpath, std::vector<ListedFile>& files);
 
-// Decodes the names and puts the files in natural name order, case ignored; names equal
-// but for case keep one fixed order.
-DirectoryScan orderedScan(DirectoryListing listing);
+// Decodes the names and puts the files in the name order of `locale` (see nameCollator);
+// names that collate alike keep one fixed order.
+DirectoryScan orderedScan(DirectoryListing listing, const QLocale& locale = QLocale());
 
 // Lists, stamps and orders the ordinary files of `dirpath`.
-DirectoryScan scanDirectory(const QString& dirpath);
+DirectoryScan scanDirectory(const QString& dirpath, const QLocale& locale = QLocale());

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QStringView>
+#include <QCollator>
+#include <QLocale>
 
-// Compares texts character by character, but runs of the digits 0-9 by their numeric
-// value, so "img_2" comes before "img_10". Runs equal in value but not in leading zeros
-// compare equal. Returns <0, 0 or >0. Case is left to the caller (compare folded texts).
-int naturalCompare(QStringView a, QStringView b);
+// The collator that orders file names for the user: `locale`'s collation, with runs of
+// digits compared by their value, so "IMG_2" comes before "IMG_10" and, in Czech, "Čtvrtek"
+// before "Dub" and "chata" after "hrad".
+QCollator nameCollator(const QLocale& locale = QLocale());
