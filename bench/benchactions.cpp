@@ -146,14 +146,35 @@ QJsonObject measureSize(const QString& root, int files, int runs, const QStringL
             row(QStringLiteral("TISK do PDF"), print, QStringLiteral("cupsfilter"), cupsFilter));
     }
     if (wanted("rename")) {
-        const double accepted = medianOf(runs, [&] {
-            const QString copy = linkedCopy(folder, root + QStringLiteral("/rename-copy"));
+        // A copy per run: the journal of an earlier run's copy at the same path would name
+        // files that are gone.
+        int copies = 0;
+        const auto scanCopy = [&](const char* name) {
+            const QString copy =
+                linkedCopy(folder, root + u'/' + QLatin1String(name) + QString::number(++copies));
             window.setDirectoryChooser(StandInChooser::confirming(copy));
             window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+            return copy;
+        };
+        const auto renameAll = [&] {
             ModalAnswerer yes(ModalAnswerer::clickButton(QStringLiteral("Přejmenovat")));
             return clickMilliseconds(window, "Command2");
+        };
+        const double accepted = medianOf(runs, [&] {
+            scanCopy("rename-copy");
+            return renameAll();
+        });
+        const double renumbered = medianOf(runs, [&] {
+            const QString copy = scanCopy("renumber-copy");
+            renameAll();
+            writeFile(copy + QStringLiteral("/older.jpg"), "older",
+                      QDateTime(QDate(1990, 1, 1), {}));
+            window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+            return renameAll();
         });
         rows.append(row(QStringLiteral("seřaď + přejmenování"), accepted,
+                        QStringLiteral("rename loop"), floors.renameLoop));
+        rows.append(row(QStringLiteral("seřaď + přečíslování"), renumbered,
                         QStringLiteral("rename loop"), floors.renameLoop));
     }
     return {{"files", files},

@@ -52,16 +52,19 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_root;
     QString m_folder;
+    std::vector<RenamedName> m_journal;
 };
 
 void TestRenamePlan::init() {
     m_root = std::make_unique<QTemporaryDir>();
     m_folder = m_root->filePath(QStringLiteral("photos/"));
     QVERIFY(QDir().mkpath(m_folder));
+    m_journal.clear();
 }
 
 // On disk "name" is a file holding its name, "dir:name" a folder, "link:name>target" a link.
-// In the catalogue "~name" is a file changed after the scan.
+// In the catalogue "~name" is a file changed after the scan, "name@given" a file that carries
+// the name the journal records as given to it.
 std::vector<CatalogueRow> TestRenamePlan::prepare(const QStringList& disk,
                                                   const QStringList& rows) {
     for (int i = 0; i < disk.size(); ++i) {
@@ -75,18 +78,20 @@ std::vector<CatalogueRow> TestRenamePlan::prepare(const QStringList& disk,
     }
     std::vector<CatalogueRow> catalogue;
     for (const QString& entry : rows) {
-        const QString name = entry.startsWith(u'~') ? entry.mid(1) : entry;
-        const QFileInfo file(m_folder + name);
-        const bool fresh = file.exists() && name == entry;
+        const QString name = entry.startsWith(u'~') ? entry.mid(1) : entry.section(u'@', 0, 0);
+        if (entry.contains(u'@'))
+            m_journal.push_back({name, entry.section(u'@', 1)});
+        const QFileInfo file(m_folder + (entry.contains(u'@') ? entry.section(u'@', 1) : name));
+        const bool fresh = file.exists() && !entry.startsWith(u'~');
         catalogue.push_back({name, storedDatum(fresh ? file.lastModified() : scanned.addDays(-1))});
     }
     return catalogue;
 }
 
 QStringList TestRenamePlan::planAndRenameRows(const std::vector<CatalogueRow>& rows) {
-    const RenamePlan plan = planRenames(m_folder, rows, QStringLiteral(" - "));
+    const RenamePlan plan = planRenames(m_folder, rows, QStringLiteral(" - "), m_journal);
     std::vector<RenameProblem> problems = plan.problems;
-    std::ranges::move(renameFiles(plan), std::back_inserter(problems));
+    std::ranges::move(renameFiles(m_folder, plan.steps).problems, std::back_inserter(problems));
     QStringList lines;
     for (const RenameProblem& problem : problems)
         lines << problem.name + QStringLiteral(": ") + problem.reason;
@@ -106,11 +111,21 @@ void TestRenamePlan::planAndRename_data() {
         << QStringList{"001 - Žluť.jpg=Žluť.jpg", "002 - b.jpg=b.jpg"};
     QTest::newRow("skip/renamed earlier silently; removed, modified or listed twice reported")
         << QStringList{"001 - r.jpg", "a.jpg", "b.jpg"}
-        << QStringList{"r.jpg", "gone.jpg", "~a.jpg", "b.jpg", "b.jpg"}
+        << QStringList{"r.jpg@001 - r.jpg", "gone.jpg", "~a.jpg", "b.jpg", "b.jpg"}
         << QStringList{"gone.jpg: soubor ve složce chybí",
                        "a.jpg: soubor se od procházení složky změnil",
                        "b.jpg: soubor je v katalogu vícekrát"}
         << QStringList{"001 - r.jpg=001 - r.jpg", "004 - b.jpg=b.jpg", "a.jpg=a.jpg"};
+    QTest::newRow("skip/a name the program did not give is another file")
+        << QStringList{"001 - r.jpg"} << QStringList{"r.jpg"}
+        << QStringList{"r.jpg: soubor ve složce chybí"} << none;
+    QTest::newRow("renumber/given names move up; a cycle goes through a temporary name")
+        << QStringList{"001 - y", "002 - y", "001 - x"}
+        << QStringList{"y@002 - y", "y@001 - y", "x@001 - x"} << none
+        << QStringList{"001 - y=002 - y", "002 - y=001 - y", "003 - x=001 - x"};
+    QTest::newRow("length/too long a numbered name is refused before renaming")
+        << QStringList{QString(252, u'x')} << QStringList{QString(252, u'x')}
+        << QStringList{QString(252, u'x') + ": nový název by byl příliš dlouhý"} << none;
     QTest::newRow("kind/folder and links")
         << QStringList{"t", "dir:d", "link:broken>gone", "link:dirlink>d", "link:l.jpg>t"}
         << QStringList{"d", "broken", "dirlink", "l.jpg"}

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "renamer.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -26,6 +27,31 @@ void acceptRenaming(QWidget* modal) {
     ModalAnswerer::reject(modal);
 }
 
+const QDateTime scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
+
+// Clicks the named button where the dialog has one, else closes it; notes the buttons offered.
+ModalAnswerer::Answer answering(const QString& choice, QStringList& offered) {
+    return [choice, &offered](QWidget* modal) {
+        QStringList buttons;
+        QAbstractButton* chosen = nullptr;
+        for (auto* button : modal->findChildren<QAbstractButton*>()) {
+            buttons << button->text().remove(u'&');
+            if (buttons.last() == choice)
+                chosen = button;
+        }
+        offered << buttons.join(u'|');
+        chosen ? chosen->click() : ModalAnswerer::reject(modal);
+    };
+}
+
+// Stops as a crash would: the journal written, then only the first `done` renames made.
+void crashWhileRenaming(const Catalogue& catalogue, const QString& folder, int done) {
+    const RenamePlan plan = planRenames(folder, catalogue.orderedRows(), QStringLiteral(" - "),
+                                        catalogue.renamedIn(folder));
+    catalogue.recordRenames(folder, namesGiven(plan.steps), plan.gone);
+    renameFiles(folder, std::span(plan.steps).first(done));
+}
+
 } // namespace
 
 class TestRenaming : public QObject {
@@ -34,6 +60,8 @@ private slots:
     void init();
     void sort_data();
     void sort();
+    void againAndAgain_data();
+    void againAndAgain();
 
 private:
     std::unique_ptr<QTemporaryDir> m_root;
@@ -45,7 +73,6 @@ void TestRenaming::init() {
     m_root = std::make_unique<QTemporaryDir>();
     m_folder = m_root->filePath(QStringLiteral("photos/"));
     QVERIFY(QDir().mkpath(m_folder));
-    const QDateTime scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
     writeFile(m_folder + "c.jpg", "C", scanned);
     writeFile(m_folder + "b.jpg", "B", scanned.addSecs(60));
     writeFile(m_folder + "a.jpg", "A", scanned.addSecs(120));
@@ -116,11 +143,100 @@ void TestRenaming::sort() {
     QCOMPARE(status(*window), shown);
     QCOMPARE(folderState(m_folder), after.isEmpty() ? before : after);
     QCOMPARE(window->state().listtext, QStringLiteral("001 - c.jpg\r002 - b.jpg\r003 - a.jpg\r"));
-    if (shown == u"HOTOVO - přejmenováno") { // a second press finds nothing left to ask about
-        click(*window, "Command2");
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(folderState(m_folder), after);
+}
+
+// Each action: "scan", "sort:<button>", "add:<name>:<seconds>" (the file holds its name),
+// "touch:<name>:<seconds>", "crash:<renames done>", "restart", "other" (another copy scans
+// another folder). The seconds count from c.jpg's time.
+void TestRenaming::againAndAgain_data() {
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QStringList>("offered"); // the buttons of each dialog, in order
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("after");
+    const QString rename = "sort:Přejmenovat", undo = "sort:Vrátit původní názvy";
+    const QString askRename = "Přejmenovat|Ne", askBoth = "Přejmenovat|Vrátit původní názvy|Ne";
+    const QStringList clean{"001 - c.jpg=C", "002 - b.jpg=B", "003 - a.jpg=A"};
+    QTest::newRow("renumber/older and newer files added")
+        << QStringList{"scan", rename, "add:0.jpg:-60", "add:d.jpg:600", "scan", rename}
+        << QStringList{askRename, askBoth} << "HOTOVO - přejmenováno"
+        << QStringList{"001 - 0.jpg=0.jpg", "002 - c.jpg=C", "003 - b.jpg=B", "004 - a.jpg=A",
+                       "005 - d.jpg=d.jpg"};
+    QTest::newRow("renumber/an edited photo keeps its original name")
+        << QStringList{"scan", rename, "touch:002 - b.jpg:600", "scan", rename}
+        << QStringList{askRename, askBoth} << "HOTOVO - přejmenováno"
+        << QStringList{"001 - c.jpg=C", "002 - a.jpg=A", "003 - b.jpg=B"};
+    QTest::newRow("renumber/two files of one name swap numbers")
+        << QStringList{"scan", rename, "add:c.jpg:30", "scan", rename, "touch:002 - c.jpg:-60",
+                       "scan", rename}
+        << QStringList{askRename, askBoth, askBoth} << "HOTOVO - přejmenováno"
+        << QStringList{"001 - c.jpg=c.jpg", "002 - c.jpg=C", "003 - b.jpg=B", "004 - a.jpg=A"};
+    QTest::newRow("undo/unchanged folder offers only undo, which restores every name")
+        << QStringList{"scan", rename, "scan", "sort:Ne", undo}
+        << QStringList{askRename, "Vrátit původní názvy|Ne", "Vrátit původní názvy|Ne"}
+        << "HOTOVO - vráceny původní názvy" << QStringList{"a.jpg=A", "b.jpg=B", "c.jpg=C"};
+    QTest::newRow("unchanged/files of equal time keep their numbers")
+        << QStringList{"touch:a.jpg:0", "touch:b.jpg:0", "scan", rename, "scan", "sort:Ne"}
+        << QStringList{askRename, "Vrátit původní názvy|Ne"} << "HOTOVO - seřazeno"
+        << QStringList{"001 - a.jpg=A", "002 - b.jpg=B", "003 - c.jpg=C"};
+    QTest::newRow("undo/a name taken meanwhile is kept")
+        << QStringList{"scan", rename, "add:a.jpg:0", "scan", undo}
+        << QStringList{askRename, askBoth, "OK"} << "HOTOVO - nevráceno: 1"
+        << QStringList{"003 - a.jpg=A", "a.jpg=a.jpg", "b.jpg=B", "c.jpg=C"};
+    QTest::newRow("crash/journal written, nothing renamed")
+        << QStringList{"scan", "crash:0", "restart", "scan", rename} << QStringList{askRename}
+        << "HOTOVO - přejmenováno" << clean;
+    QTest::newRow("crash/some renamed") << QStringList{"scan", "crash:2", "restart", "scan", rename}
+                                        << QStringList{askBoth} << "HOTOVO - přejmenováno" << clean;
+    QTest::newRow("crash/midway through a renumbering")
+        << QStringList{"scan",    rename,    "add:0.jpg:-60", "scan",
+                       "crash:1", "restart", "scan",          rename}
+        << QStringList{askRename, askBoth} << "HOTOVO - přejmenováno"
+        << QStringList{"001 - 0.jpg=0.jpg", "002 - c.jpg=C", "003 - b.jpg=B", "004 - a.jpg=A"};
+    QTest::newRow("other copy/its scan in between renames nothing")
+        << QStringList{"scan", "other", rename} << QStringList{"OK"} << "HOTOVO - seřazeno"
+        << QStringList{"a.jpg=A", "b.jpg=B", "c.jpg=C"};
+}
+
+void TestRenaming::againAndAgain() {
+    QFETCH(QStringList, actions);
+    QFETCH(QStringList, offered);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, after);
+    const auto open = [this] {
+        auto window = std::make_unique<MainWindow>(m_root->path());
+        window->setDirectoryChooser(StandInChooser::confirming(m_root->filePath("photos")));
+        return window;
+    };
+    auto window = open();
+    QStringList buttons;
+    for (const QString& action : actions) {
+        const QString verb = action.section(u':', 0, 0), name = action.section(u':', 1, 1);
+        const QDateTime time = scanned.addSecs(action.section(u':', 2).toInt());
+        if (verb == u"scan") {
+            click(*window, "Command1");
+        } else if (verb == u"sort") {
+            ModalAnswerer answerer(answering(name, buttons));
+            click(*window, "Command2");
+        } else if (verb == u"add") {
+            writeFile(m_folder + name, name.toUtf8(), time);
+        } else if (verb == u"touch") {
+            QFile file(m_folder + name);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+        } else if (verb == u"crash") {
+            crashWhileRenaming(window->catalogue(), m_folder, name.toInt());
+        } else if (verb == u"restart") {
+            window = open();
+        } else {
+            QVERIFY(QDir().mkpath(m_root->filePath("other")));
+            MainWindow other(m_root->path());
+            other.setDirectoryChooser(StandInChooser::confirming(m_root->filePath("other")));
+            click(other, "Command1");
+        }
     }
+    QCOMPARE(buttons, offered);
+    QCOMPARE(status(*window), shown);
+    QCOMPARE(folderState(m_folder), after);
 }
 
 QTEST_MAIN(TestRenaming)

@@ -56,14 +56,42 @@ QIcon appIcon() {
     return icon;
 }
 
-// The error text, or an empty text once the catalogue holds the rows.
-QString catalogueWriteError(const Catalogue& catalogue, std::span<const CatalogueRow> rows) {
+struct CatalogueWrite {
+    ScanMark mark; // empty when the write failed
+    QString error;
+};
+
+CatalogueWrite writeCatalogue(const Catalogue& catalogue, std::span<const CatalogueRow> rows,
+                              const QString& folder) {
     try {
-        catalogue.replaceAll(rows);
-        return {};
+        return {catalogue.replaceAll(rows, folder), {}};
     } catch (const CatalogueError& e) {
-        return e.message();
+        return {{}, e.message()};
     }
+}
+
+struct Planned {
+    RenamePlan plan;
+    QString error;
+};
+
+// Without the journal the plan would take the names the program gave for originals.
+Planned planFromCatalogue(const Catalogue& catalogue, const QString& folder,
+                          std::span<const CatalogueRow> rows, const QString& separator) {
+    try {
+        return {planRenames(folder, rows, separator, catalogue.renamedIn(folder)), {}};
+    } catch (const CatalogueError& e) {
+        return {{}, e.message()};
+    }
+}
+
+QString planQuestion(const RenamePlan& plan) {
+    QStringList parts;
+    if (!plan.steps.empty())
+        parts << renameQuestion(filesMoved(plan.steps), plan.folder);
+    if (!plan.undoSteps.empty())
+        parts << undoOffer(filesMoved(plan.undoSteps), plan.folder, plan.steps.empty());
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 QString catalogueTopic() {
@@ -141,9 +169,9 @@ void MainWindow::setStatus(const QString& text) {
 }
 
 // The ordered read; a failure is shown and gives no rows.
-std::optional<std::vector<CatalogueRow>> MainWindow::readCatalogue() {
+std::optional<CatalogueRead> MainWindow::readCatalogue() {
     try {
-        return m_catalogue.orderedRows();
+        return m_catalogue.orderedRead();
     } catch (const CatalogueError& e) {
         showError(this, catalogueTopic(), e.message());
         return std::nullopt;
@@ -152,53 +180,99 @@ std::optional<std::vector<CatalogueRow>> MainWindow::readCatalogue() {
 
 void MainWindow::sort() {
     const CursorOverride busy(Qt::WaitCursor);
-    const std::optional<std::vector<CatalogueRow>> read = readCatalogue();
+    const std::optional<CatalogueRead> read = readCatalogue();
     if (!read)
         return;
-    const std::vector<CatalogueRow>& rows = *read;
+    const std::vector<CatalogueRow>& rows = read->rows;
     setStatus(QStringLiteral("řadím a přejmenovávám"));
     // Planning the renames (a file look-up per row) only reads the rows, so it runs beside
     // the list box update.
-    std::future<RenamePlan> planning;
-    const bool renamable = !m_scannedDir.isEmpty() && m_scannedDir == m_state.dirpath;
-    if (renamable)
-        planning = std::async(std::launch::async,
-                              [folder = m_state.dirpath, separator = m_state.separator, &rows] {
-                                  return planRenames(folder, rows, separator);
-                              });
+    std::future<Planned> planning;
+    const bool scanned = !m_scanMark.token.isEmpty();
+    const bool ownScan = scanned && read->mark.token == m_scanMark.token;
+    if (ownScan)
+        planning = std::async(std::launch::async, [this, &rows] {
+            return planFromCatalogue(m_catalogue, m_scanMark.folder, rows, m_state.separator);
+        });
     if (!rows.empty()) {
         m_state.listtext = numberedList(rows, m_state.separator);
         m_textBox1->setListText(m_state.listtext);
     }
-    if (!renamable)
-        return setStatus(QStringLiteral("HOTOVO - seřazeno"));
-    renameToNumberedNames(planning.get());
+    if (!ownScan) {
+        setStatus(QStringLiteral("HOTOVO - seřazeno"));
+        if (scanned)
+            showError(this, catalogueTopic(),
+                      QStringLiteral("Katalog mezitím přepsala jiná kopie programu "
+                                     "procházením složky „%1“; nic nebylo přejmenováno.")
+                          .arg(read->mark.folder));
+        return;
+    }
+    const Planned planned = planning.get();
+    if (!planned.error.isEmpty()) {
+        setStatus(QStringLiteral("HOTOVO - seřazeno"));
+        return showError(this, catalogueTopic(), planned.error);
+    }
+    renameToNumberedNames(planned.plan);
 }
 
-// Only files of a folder scanned in this run are renamed, and only with the user's consent.
-// The catalogue keeps the old names, so the list stays the same and a later press finds the
-// files renamed. Sets the final status.
+// Only files of the folder whose scan in this run wrote the catalogue are renamed, and only
+// with the user's consent. The catalogue keeps the original names, so the list stays the same.
+// Sets the final status.
 void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
-    std::vector<RenameProblem> problems = plan.problems;
-    if (!plan.steps.empty()) {
-        if (!confirmRename(this, renameQuestion(qsizetype(plan.steps.size()), plan.folder)))
+    std::vector<RenameProblem> problems;
+    RenameChoice choice = RenameChoice::Keep;
+    if (!plan.steps.empty() || !plan.undoSteps.empty()) {
+        choice = askRename(this, planQuestion(plan), !plan.steps.empty(), !plan.undoSteps.empty());
+        if (choice == RenameChoice::Keep)
             return setStatus(QStringLiteral("HOTOVO - seřazeno"));
-        std::ranges::move(renameFiles(plan), std::back_inserter(problems));
+    }
+    const bool undo = choice == RenameChoice::Undo;
+    if (!undo)
+        problems = plan.problems;
+    if (choice != RenameChoice::Keep) {
+        std::optional<RenameOutcome> outcome = runSteps(plan, undo ? plan.undoSteps : plan.steps);
+        if (!outcome)
+            return;
+        std::ranges::move(outcome->problems, std::back_inserter(problems));
     }
     if (problems.empty())
-        return setStatus(QStringLiteral("HOTOVO - přejmenováno"));
-    setStatus(QStringLiteral("HOTOVO - nepřejmenováno: %1").arg(problems.size()));
+        return setStatus(undo ? QStringLiteral("HOTOVO - vráceny původní názvy")
+                              : QStringLiteral("HOTOVO - přejmenováno"));
+    setStatus((undo ? QStringLiteral("HOTOVO - nevráceno: %1")
+                    : QStringLiteral("HOTOVO - nepřejmenováno: %1"))
+                  .arg(problems.size()));
     showError(this, QStringLiteral("přejmenování"), renameReport(problems));
+}
+
+// The journal names every name the steps may give before the first of them runs, so that
+// after a crash the next scan still knows each file's original name.
+std::optional<RenameOutcome> MainWindow::runSteps(const RenamePlan& plan,
+                                                  std::span<const RenameStep> steps) {
+    try {
+        m_catalogue.recordRenames(plan.folder, namesGiven(steps), plan.gone);
+    } catch (const CatalogueError& e) {
+        setStatus(QStringLiteral("HOTOVO - seřazeno"));
+        showError(this, catalogueTopic(),
+                  e.message() + QStringLiteral("\nNic nebylo přejmenováno."));
+        return std::nullopt;
+    }
+    RenameOutcome outcome = renameFiles(plan.folder, steps);
+    try {
+        m_catalogue.recordRenames(plan.folder, {}, outcome.vacated);
+    } catch (const CatalogueError&) {
+        // The entries left name files that no longer exist; the next rename prunes them.
+    }
+    return outcome;
 }
 
 void MainWindow::print() {
     const CursorOverride busy(Qt::WaitCursor);
-    const std::optional<std::vector<CatalogueRow>> rows = readCatalogue();
-    if (!rows)
+    const std::optional<CatalogueRead> read = readCatalogue();
+    if (!read)
         return;
-    if (!rows->empty())
+    if (!read->rows.empty())
         m_state.listtext.clear();
-    const Listing listing{*rows, m_state.dirpath, m_state.separator};
+    const Listing listing{read->rows, m_state.dirpath, m_state.separator};
     const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
                                              : printOnDefaultPrinter(listing);
     if (!message.isEmpty())
@@ -214,12 +288,13 @@ void MainWindow::browse() {
     const DirectoryScan scan = scanDirectory(m_state.dirpath);
     // The catalogue write only reads the scan, so it runs beside the list box update; the
     // action still ends only when both are done.
-    auto writing = std::async(
-        std::launch::async, [this, &scan] { return catalogueWriteError(m_catalogue, scan.files); });
+    auto writing = std::async(std::launch::async, [this, &scan] {
+        return writeCatalogue(m_catalogue, scan.files, m_state.dirpath);
+    });
     m_state.listtext = scanListText(m_state.dirpath, scan.files);
     m_textBox1->setListText(m_state.listtext);
-    const QString writeError = writing.get();
-    m_scannedDir = writeError.isEmpty() ? m_state.dirpath : QString();
+    const auto [mark, writeError] = writing.get();
+    m_scanMark = mark;
     setStatus(QStringLiteral("Zvolen adresář: ") + m_state.dirpath);
 
     QStringList errors{scan.error, writeError};

@@ -4,6 +4,7 @@
 #include "directorychooser.h"
 #include "module1.h"
 #include "renameplan.h"
+#include "renamer.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -41,19 +42,21 @@ private:
     void openCatalogue();
     void browse();
     std::optional<QString> chooseFolder();
-    std::optional<std::vector<CatalogueRow>> readCatalogue();
+    std::optional<CatalogueRead> readCatalogue();
     void sort();
     void print();
     void renameToNumberedNames(const RenamePlan& plan);
+    std::optional<RenameOutcome> runSteps(const RenamePlan& plan,
+                                          std::span<const RenameStep> steps);
     void setStatus(const QString& text);
 
     Module1 m_state;
     Catalogue m_catalogue;
     QString m_startupError; // shown once the window is on screen
     std::unique_ptr<DirectoryChooser> m_chooser = std::make_unique<FileDialogChooser>();
-    // The folder whose scan in this run wrote the catalogue; empty when no scan of this
-    // run backs it (none yet, or its write failed).
-    QString m_scannedDir;
+    // The last scan of this run that wrote the catalogue; empty when there is none (none
+    // yet, or its write failed). Files are renamed only while the catalogue holds it.
+    ScanMark m_scanMark;
     PrinterFactory m_printerFactory;
     QPushButton* m_command1 = nullptr;
     QPushButton* m_command2 = nullptr;

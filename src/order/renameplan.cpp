@@ -5,13 +5,16 @@
 #include "folderhandle.h"
 #include "foldernames.h"
 #include "numberedlist.h"
+#include "steporder.h"
 
 #include <QFile>
 #include <QHash>
-#include <algorithm>
+#include <QUuid>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,21 +29,36 @@ bool namesFileExactly(const QString& name, const QByteArray& encoded) {
     return !name.contains(QChar::ReplacementCharacter) && QFile::decodeName(encoded) == name;
 }
 
+// The file a row stands for, as found on disk, or why it was not found.
+struct Found {
+    QByteArray name;
+    QString problem;
+};
+
+struct Inspection {
+    bool missing = false;
+    QString problem; // why it is not the row's file; empty when it is
+};
+
 class Planner {
 public:
-    Planner(const QString& folder, const QString& separator)
+    Planner(const QString& folder, const QString& separator, std::span<const RenamedName> journal)
         : m_handle(folder), m_separator(separator) {
         m_plan.folder = folder;
+        for (const RenamedName& entry : journal)
+            m_given.insert(entry.original, QFile::encodeName(entry.numbered));
     }
 
     void add(qsizetype sequence, const CatalogueRow& row);
     RenamePlan finish();
 
 private:
-    void addExisting(const CatalogueRow& row, const struct stat& status, RenameStep step);
-    void addMissing(const CatalogueRow& row, const QByteArray& target);
+    QString targetProblem(const QString& target, const QByteArray& encoded) const;
+    Found find(const CatalogueRow& row, const QByteArray& original);
+    Inspection inspect(const CatalogueRow& row, const QByteArray& name);
     bool knownMissing(const QByteArray& name) const;
-    bool exists(const QByteArray& name);
+    void readNames();
+    QByteArray temporaryName();
     void refuse(const CatalogueRow& row, const QString& reason) {
         m_plan.problems.push_back({row.filename, reason});
     }
@@ -48,11 +66,14 @@ private:
     FolderHandle m_handle;
     const QString& m_separator;
     RenamePlan m_plan;
-    QHash<QByteArray, qsizetype> m_stepBySource;
-    // Read once the first file is found missing: looking up names that do not exist one by
-    // one is slow in large folders, and a second press finds every source missing.
+    QMultiHash<QString, QByteArray> m_given; // by original name
+    QSet<QByteArray> m_claimed;              // files already planned
+    // Read once the first name is found missing: looking up names that do not exist one by
+    // one is slow in large folders, and a renamed folder misses most original names.
     std::optional<QSet<QByteArray>> m_names;
     bool m_namesRead = false;
+    QString m_temporaryStem;
+    int m_temporaryCount = 0;
 };
 
 void Planner::add(qsizetype sequence, const CatalogueRow& row) {
@@ -60,91 +81,135 @@ void Planner::add(qsizetype sequence, const CatalogueRow& row) {
         return refuse(row, m_handle.errorText());
     if (!isNameWithinFolder(row.filename))
         return refuse(row, QStringLiteral("název souboru by vedl mimo složku"));
-    RenameStep step{row.filename, QFile::encodeName(row.filename), {}};
-    if (!namesFileExactly(row.filename, step.source))
+    const QByteArray original = QFile::encodeName(row.filename);
+    if (!namesFileExactly(row.filename, original))
         return refuse(row, QStringLiteral("název souboru obsahuje neplatné znaky"));
     const QString target = numberedName(sequence, row.filename, m_separator);
-    if (!isNameWithinFolder(target))
-        return refuse(row, QStringLiteral("nový název by vedl mimo složku"));
-    step.target = QFile::encodeName(target);
-    if (m_stepBySource.contains(step.source))
-        return refuse(row, QStringLiteral("soubor je v katalogu vícekrát"));
+    const QByteArray encodedTarget = QFile::encodeName(target);
+    if (const QString problem = targetProblem(target, encodedTarget); !problem.isEmpty())
+        return refuse(row, problem);
 
-    if (knownMissing(step.source))
-        return addMissing(row, step.target);
-    struct stat status {};
-    if (::fstatat(m_handle.fd(), step.source.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0)
-        return addExisting(row, status, std::move(step));
-    if (errno == ENOENT)
-        return addMissing(row, step.target);
-    refuse(row, fileErrorText(errno));
+    const Found found = find(row, original);
+    if (!found.problem.isEmpty())
+        return refuse(row, found.problem);
+    m_claimed.insert(found.name);
+    if (found.name != encodedTarget)
+        m_plan.steps.push_back({row.filename, found.name, encodedTarget});
+    if (found.name != original)
+        m_plan.undoSteps.push_back({row.filename, found.name, original});
 }
 
-void Planner::addExisting(const CatalogueRow& row, const struct stat& status, RenameStep step) {
-    struct stat file = status;
+QString Planner::targetProblem(const QString& target, const QByteArray& encoded) const {
+    if (!isNameWithinFolder(target))
+        return QStringLiteral("nový název by vedl mimo složku");
+    if (!namesFileExactly(target, encoded))
+        return QStringLiteral("nový název obsahuje neplatné znaky");
+    if (encoded.size() > NAME_MAX)
+        return QStringLiteral("nový název by byl příliš dlouhý");
+    return {};
+}
+
+// Under a name the program gave it, or under its original name. Of two files that both stand
+// for the row, the one still as the scan saw it.
+Found Planner::find(const CatalogueRow& row, const QByteArray& original) {
+    QList<QByteArray> candidates = m_given.values(row.filename);
+    candidates << original;
+    QString problem = QStringLiteral("soubor ve složce chybí");
+    for (const QByteArray& name : candidates) {
+        if (m_claimed.contains(name)) {
+            problem = QStringLiteral("soubor je v katalogu vícekrát");
+            continue;
+        }
+        const Inspection inspection =
+            knownMissing(name) ? Inspection{true, {}} : inspect(row, name);
+        if (inspection.missing) {
+            if (name != original)
+                m_plan.gone.push_back(QFile::decodeName(name));
+        } else if (inspection.problem.isEmpty()) {
+            return {name, {}};
+        } else {
+            problem = inspection.problem;
+        }
+    }
+    return {{}, problem};
+}
+
+// Whether the file `name` is the row's file as the scan saw it.
+Inspection Planner::inspect(const CatalogueRow& row, const QByteArray& name) {
+    struct stat file {};
+    if (::fstatat(m_handle.fd(), name.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT)
+            return {false, fileErrorText(errno)};
+        readNames();
+        return {true, {}};
+    }
     // A link is renamed itself; what it points to is never touched. Its time is that of the
     // file it points to, as the scan read it.
-    if (S_ISLNK(status.st_mode) && ::fstatat(m_handle.fd(), step.source.constData(), &file, 0) != 0)
-        return refuse(row, QStringLiteral("odkaz nevede na žádný soubor"));
+    if (S_ISLNK(file.st_mode) && ::fstatat(m_handle.fd(), name.constData(), &file, 0) != 0)
+        return {false, QStringLiteral("odkaz nevede na žádný soubor")};
     if (!S_ISREG(file.st_mode))
-        return refuse(row, QStringLiteral("není obyčejný soubor"));
+        return {false, QStringLiteral("není obyčejný soubor")};
     if (storedDatum(file.st_mtim) != row.datum)
-        return refuse(row, QStringLiteral("soubor se od procházení složky změnil"));
-    m_stepBySource.insert(step.source, qsizetype(m_plan.steps.size()));
-    m_plan.steps.push_back(std::move(step));
-}
-
-void Planner::addMissing(const CatalogueRow& row, const QByteArray& target) {
-    // Renamed already, by an earlier press or a run that stopped midway.
-    if (!exists(target))
-        refuse(row, QStringLiteral("soubor ve složce chybí"));
+        return {false, QStringLiteral("soubor se od procházení složky změnil")};
+    return {};
 }
 
 bool Planner::knownMissing(const QByteArray& name) const {
     return m_names && !m_names->contains(name);
 }
 
-bool Planner::exists(const QByteArray& name) {
-    if (!m_namesRead) {
+void Planner::readNames() {
+    if (!m_namesRead)
         m_names = readFolderNames(m_handle.fd());
-        m_namesRead = true;
-    }
-    if (m_names)
-        return m_names->contains(name);
-    struct stat status {};
-    return ::fstatat(m_handle.fd(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    m_namesRead = true;
 }
 
-// A step whose target is still held by another step's source runs after that step. A target
-// is always longer than its source, so these dependencies never form a cycle.
+// Visible, so that a scan after a crash lists the file, and recorded in the journal.
+QByteArray Planner::temporaryName() {
+    if (m_temporaryStem.isEmpty())
+        m_temporaryStem =
+            QStringLiteral("~temlo-%1-").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+    QByteArray name;
+    do
+        name = QFile::encodeName(m_temporaryStem + QString::number(++m_temporaryCount));
+    while (!knownMissing(name) &&
+           ::faccessat(m_handle.fd(), name.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0);
+    return name;
+}
+
 RenamePlan Planner::finish() {
-    std::vector<RenameStep>& steps = m_plan.steps;
-    std::vector<RenameStep> ordered;
-    ordered.reserve(steps.size());
-    std::vector<bool> placed(steps.size(), false);
-    std::vector<qsizetype> chain;
-    for (qsizetype first = 0; first < qsizetype(steps.size()); ++first) {
-        for (qsizetype i = first; i >= 0 && !placed[i];
-             i = m_stepBySource.value(steps[i].target, -1)) {
-            placed[i] = true;
-            chain.push_back(i);
-        }
-        std::reverse(chain.begin(), chain.end());
-        for (const qsizetype i : chain)
-            ordered.push_back(std::move(steps[i]));
-        chain.clear();
-    }
-    steps = std::move(ordered);
+    const auto temporary = [this] { return temporaryName(); };
+    m_plan.steps = orderSteps(std::move(m_plan.steps), temporary);
+    m_plan.undoSteps = orderSteps(std::move(m_plan.undoSteps), temporary);
     return std::move(m_plan);
 }
 
 } // namespace
 
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
-                       const QString& separator) {
-    Planner planner(folder, separator);
+                       const QString& separator, std::span<const RenamedName> journal) {
+    Planner planner(folder, separator, journal);
     qsizetype sequence = 0;
     for (const CatalogueRow& row : rows)
         planner.add(++sequence, row);
     return planner.finish();
+}
+
+std::vector<RenamedName> namesGiven(std::span<const RenameStep> steps) {
+    std::vector<RenamedName> given;
+    given.reserve(steps.size());
+    for (const RenameStep& step : steps)
+        if (const QString target = QFile::decodeName(step.target); target != step.name)
+            given.push_back({step.name, target});
+    return given;
+}
+
+qsizetype filesMoved(std::span<const RenameStep> steps) {
+    QSet<QByteArray> laterSources;
+    qsizetype count = 0;
+    for (auto i = qsizetype(steps.size()) - 1; i >= 0; --i) {
+        count += laterSources.contains(steps[i].target) ? 0 : 1;
+        laterSources.insert(steps[i].source);
+    }
+    return count;
 }

@@ -4,6 +4,8 @@
 #include "folderhandle.h"
 #include "noreplace.h"
 
+#include <QFile>
+#include <QSet>
 #include <cerrno>
 
 namespace {
@@ -33,15 +35,27 @@ private:
 
 } // namespace
 
-std::vector<RenameProblem> renameFiles(const RenamePlan& plan) {
-    std::vector<RenameProblem> failures;
-    const FolderHandle folder(plan.folder);
-    Renamer renamer(folder.fd());
-    for (const RenameStep& step : plan.steps) {
-        if (!folder.isOpen())
-            failures.push_back({step.name, folder.errorText()});
-        else if (const int error = renamer.rename(step); error != 0)
-            failures.push_back({step.name, fileErrorText(error)});
+RenameOutcome renameFiles(const QString& folder, std::span<const RenameStep> steps) {
+    RenameOutcome outcome;
+    const FolderHandle handle(folder);
+    Renamer renamer(handle.fd());
+    QSet<QByteArray> failedTargets; // a file that stayed short of a temporary name
+    QSet<QByteArray> reached;
+    for (const RenameStep& step : steps) {
+        if (failedTargets.contains(step.source))
+            continue; // reported at its first step
+        const int error = handle.isOpen() ? renamer.rename(step) : -1;
+        if (error == 0) {
+            outcome.vacated.push_back(QFile::decodeName(step.source));
+            reached.insert(step.target);
+            reached.remove(step.source);
+            continue;
+        }
+        failedTargets.insert(step.target);
+        outcome.problems.push_back(
+            {step.name, error < 0 ? handle.errorText() : fileErrorText(error)});
     }
-    return failures;
+    std::erase_if(outcome.vacated,
+                  [&](const QString& name) { return reached.contains(QFile::encodeName(name)); });
+    return outcome;
 }

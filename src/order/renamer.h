@@ -2,9 +2,15 @@
 
 #include "renameplan.h"
 
+#include <span>
 #include <vector>
 
-// Runs the plan's renames in its order. Each is atomic and never replaces an existing file, so
-// whenever this stops every file has its old name or its new one. A failed rename does not stop
-// the others. Returns the files that kept their old names.
-std::vector<RenameProblem> renameFiles(const RenamePlan& plan);
+struct RenameOutcome {
+    std::vector<RenameProblem> problems; // the files that kept their names
+    std::vector<QString> vacated;        // names no file has any more
+};
+
+// Runs the steps in their order within `folder`. Each is atomic and never replaces an existing
+// file, so whenever this stops every file has its old name or its new one. A failed rename does
+// not stop the others.
+RenameOutcome renameFiles(const QString& folder, std::span<const RenameStep> steps);

@@ -55,6 +55,17 @@ QString renameQuestion(qsizetype count, const QString& folder) {
         .arg(fileCount(count), folder);
 }
 
+QString undoOffer(qsizetype count, const QString& folder, bool alone) {
+    QString offer =
+        QStringLiteral("„Vrátit původní názvy“ přejmenuje %1 zpět na názvy, které měly před "
+                       "očíslováním.")
+            .arg(fileCount(count));
+    if (!alone)
+        return offer;
+    return QStringLiteral("Soubory ve složce „%1“ už mají své číslované názvy.\n").arg(folder) +
+           offer;
+}
+
 QString renameReport(std::span<const RenameProblem> problems) {
     QString text = QStringLiteral("Tyto soubory nebyly přejmenovány:");
     for (const ReasonGroup& group : groupedByReason(problems)) {

@@ -2,7 +2,10 @@
 
 #include "catalogueerror.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QUuid>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
@@ -19,6 +22,14 @@ constexpr auto orderedReadCacheSql = "PRAGMA cache_size = -65536";
 
 constexpr auto createTableSql =
     "CREATE TABLE IF NOT EXISTS filenametab (filename TEXT, datum TEXT)";
+
+// Created by the writes that need them, so that a catalogue that cannot be written still
+// opens and reads. The journal is keyed by folder and given name: the scan looks a name up,
+// and a name embeds its original, so one row per name is enough.
+constexpr auto createJournalSql =
+    "CREATE TABLE IF NOT EXISTS renamed (folder TEXT NOT NULL, original TEXT NOT NULL, "
+    "numbered TEXT NOT NULL, PRIMARY KEY (folder, numbered));"
+    "CREATE TABLE IF NOT EXISTS scanmark (folder TEXT, token TEXT)";
 
 enum class Missing { Fail, Create };
 
@@ -101,6 +112,59 @@ QString columnText(const SQLite::Column& column) {
     return QString::fromUtf8(column.getText());
 }
 
+bool hasTable(SQLite::Database& db, const char* name) {
+    SQLite::Statement query(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?");
+    query.bind(1, name);
+    return query.executeStep();
+}
+
+// One form per folder, however the path was written.
+std::string folderKey(const QString& folder) {
+    return QDir::cleanPath(folder).toStdString();
+}
+
+QHash<QString, QString> originalsByName(SQLite::Database& db, const QString& folder) {
+    QHash<QString, QString> originals;
+    if (folder.isEmpty())
+        return originals;
+    SQLite::Statement read(db, "SELECT numbered, original FROM renamed WHERE folder=?");
+    read.bind(1, folderKey(folder));
+    while (read.executeStep())
+        originals.insert(columnText(read.getColumn(0)), columnText(read.getColumn(1)));
+    return originals;
+}
+
+void writeRows(SQLite::Database& db, std::span<const CatalogueRow> rows, const QString& folder) {
+    const QHash<QString, QString> originals = originalsByName(db, folder);
+    db.exec("DELETE FROM filenametab");
+    SQLite::Statement insert(db, "INSERT INTO filenametab (filename, datum) VALUES (?, ?)");
+    for (const CatalogueRow& row : rows) {
+        insert.bind(1, originals.value(row.filename, row.filename).toStdString());
+        bindText(insert, 2, row.datum);
+        insert.exec();
+        insert.reset();
+    }
+}
+
+ScanMark writeMark(SQLite::Database& db, const QString& folder) {
+    ScanMark mark{folder, QUuid::createUuid().toString(QUuid::WithoutBraces)};
+    db.exec("DELETE FROM scanmark");
+    SQLite::Statement insert(db, "INSERT INTO scanmark (folder, token) VALUES (?, ?)");
+    insert.bind(1, mark.folder.toStdString());
+    insert.bind(2, mark.token.toStdString());
+    insert.exec();
+    return mark;
+}
+
+ScanMark readMark(SQLite::Database& db) {
+    if (!hasTable(db, "scanmark"))
+        return {};
+    SQLite::Statement read(db, "SELECT folder, token FROM scanmark");
+    if (!read.executeStep())
+        return {};
+    return {columnText(read.getColumn(0)), columnText(read.getColumn(1))};
+}
+
 } // namespace
 
 Catalogue::Catalogue(QString path, int busyTimeoutMs)
@@ -115,33 +179,77 @@ QString Catalogue::prepare() const {
     }
 }
 
-void Catalogue::replaceAll(std::span<const CatalogueRow> rows) const {
+ScanMark Catalogue::replaceAll(std::span<const CatalogueRow> rows, const QString& folder) const {
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
     try {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
-        db.exec("DELETE FROM filenametab");
-        SQLite::Statement insert(db, "INSERT INTO filenametab (filename, datum) VALUES (?, ?)");
-        for (const CatalogueRow& row : rows) {
-            insert.bind(1, row.filename.toStdString());
-            bindText(insert, 2, row.datum);
-            insert.exec();
-            insert.reset();
-        }
+        db.exec(createJournalSql);
+        writeRows(db, rows, folder);
+        ScanMark mark = writeMark(db, folder);
         transaction.commit();
+        return mark;
     } catch (const SQLite::Exception& e) {
         throw failure(m_path, e);
     }
 }
 
-std::vector<CatalogueRow> Catalogue::orderedRows() const {
+CatalogueRead Catalogue::orderedRead() const {
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Fail);
     try {
-        std::vector<CatalogueRow> rows;
+        CatalogueRead result;
         db.exec(orderedReadCacheSql);
+        SQLite::Transaction snapshot(db);
+        result.mark = readMark(db);
         SQLite::Statement read(db, orderedReadSql);
         while (read.executeStep())
-            rows.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
-        return rows;
+            result.rows.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
+        snapshot.commit();
+        return result;
+    } catch (const SQLite::Exception& e) {
+        throw failure(m_path, e);
+    }
+}
+
+std::vector<RenamedName> Catalogue::renamedIn(const QString& folder) const {
+    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Fail);
+    try {
+        std::vector<RenamedName> names;
+        if (!hasTable(db, "renamed"))
+            return names;
+        SQLite::Statement read(db, "SELECT original, numbered FROM renamed WHERE folder=?");
+        read.bind(1, folderKey(folder));
+        while (read.executeStep())
+            names.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
+        return names;
+    } catch (const SQLite::Exception& e) {
+        throw failure(m_path, e);
+    }
+}
+
+void Catalogue::recordRenames(const QString& folder, std::span<const RenamedName> given,
+                              std::span<const QString> gone) const {
+    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
+    try {
+        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        db.exec(createJournalSql);
+        const std::string key = folderKey(folder);
+        SQLite::Statement forget(db, "DELETE FROM renamed WHERE folder=? AND numbered=?");
+        for (const QString& name : gone) {
+            forget.bind(1, key);
+            forget.bind(2, name.toStdString());
+            forget.exec();
+            forget.reset();
+        }
+        SQLite::Statement record(
+            db, "INSERT OR REPLACE INTO renamed (folder, original, numbered) VALUES (?, ?, ?)");
+        for (const RenamedName& name : given) {
+            record.bind(1, key);
+            record.bind(2, name.original.toStdString());
+            record.bind(3, name.numbered.toStdString());
+            record.exec();
+            record.reset();
+        }
+        transaction.commit();
     } catch (const SQLite::Exception& e) {
         throw failure(m_path, e);
     }

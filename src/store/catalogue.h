@@ -9,7 +9,26 @@ struct CatalogueRow {
     QString datum; // stored form (see datum.h); empty when unknown
 };
 
-// The catalogue table `filenametab` in the database file beside the executable.
+// A name the program gave a file of a folder, and the name the file had before.
+struct RenamedName {
+    QString original;
+    QString numbered;
+};
+
+// The scan that wrote the catalogue: its folder and a token unique to that write.
+struct ScanMark {
+    QString folder;
+    QString token;
+};
+
+struct CatalogueRead {
+    std::vector<CatalogueRow> rows;
+    ScanMark mark; // empty when the rows were written without one
+};
+
+// The catalogue table `filenametab` in the database file beside the executable, with the
+// journal of the names the program gave (`renamed`) and the mark of the last scan
+// (`scanmark`) beside it.
 // Every operation opens its own connection, so a file that was replaced, removed or
 // locked meanwhile is met afresh, and each read sees one whole committed catalogue.
 // Failures are thrown as CatalogueError.
@@ -21,16 +40,26 @@ public:
 
     const QString& path() const { return m_path; }
 
-    // Creates the file and the table when missing, and checks that the table has
-    // its fields. An existing file is never rewritten. Returns the error text, or
-    // an empty text when the catalogue is usable.
+    // Creates the file and the table when missing, and checks that `filenametab` has
+    // its fields. A file that is not such a catalogue is never changed. Returns the error
+    // text, or an empty text when the catalogue is usable.
     QString prepare() const;
 
-    // Either all the new rows replace the old ones, or the old ones stay whole.
-    void replaceAll(std::span<const CatalogueRow> rows) const;
+    // Either all the new rows replace the old ones, or the old ones stay whole. A row whose
+    // name the journal records as given in `folder` is stored under the file's original
+    // name. Returns the mark written with the rows.
+    ScanMark replaceAll(std::span<const CatalogueRow> rows, const QString& folder = {}) const;
 
-    // The rows in ascending `datum`; rows with equal `datum` in the order they were added.
-    std::vector<CatalogueRow> orderedRows() const;
+    // The rows in ascending `datum`, rows with equal `datum` in the order they were added,
+    // and the mark of the scan that wrote them, read together.
+    CatalogueRead orderedRead() const;
+    std::vector<CatalogueRow> orderedRows() const { return orderedRead().rows; }
+
+    // The journal's names given in `folder`.
+    std::vector<RenamedName> renamedIn(const QString& folder) const;
+    // In one transaction: records the names about to be given and forgets names gone.
+    void recordRenames(const QString& folder, std::span<const RenamedName> given,
+                       std::span<const QString> gone) const;
 
 private:
     QString m_path;
