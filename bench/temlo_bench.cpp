@@ -1,144 +1,84 @@
+#include "benchactions.h"
 #include "benchfolder.h"
-#include "directorychooser.h"
-#include "listinglayout.h"
-#include "mainwindow.h"
-#include "testsupport.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QPrinter>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTextStream>
-#include <algorithm>
+#include <QProcess>
 #include <cstdio>
-#include <sys/resource.h>
+#include <cstring>
 
 namespace {
 
-struct Row {
-    QString action;
-    double ms;
-    QString floor;
-    double floorMs;
+struct Options {
+    bool json = false;
+    bool accessibility = false;
+    std::vector<int> sizes{1000, 10000, 100000};
+    int runs = 0; // 0: by size
+    QStringList actions;
+    QString root = qEnvironmentVariable("TEMLO_BENCH_DIR", QStringLiteral("/tmp/temlo_bench"));
 };
 
-struct SizeResult {
-    int files;
-    std::vector<Row> rows;
-};
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+Options parse(const QStringList& args) {
+    Options options;
+    options.json = args.contains(QStringLiteral("--json"));
+    options.accessibility = args.contains(QStringLiteral("--accessibility"));
+    if (args.contains(QStringLiteral("--quick")))
+        options.sizes = {1000, 10000};
+    for (const QString& arg : args) {
+        const QString value = arg.section(u'=', 1);
+        if (arg.startsWith(QStringLiteral("--sizes="))) {
+            options.sizes.clear();
+            for (const QString& size : value.split(u','))
+                options.sizes.push_back(size.toInt());
+        } else if (arg.startsWith(QStringLiteral("--runs="))) {
+            options.runs = value.toInt();
+        } else if (arg.startsWith(QStringLiteral("--actions="))) {
+            options.actions = value.split(u',');
+        }
+    }
+    return options;
 }
 
-double clickMilliseconds(MainWindow& window, const char* button) {
-    auto* target = window.findChild<QPushButton*>(QLatin1String(button));
-    QElapsedTimer timer;
-    timer.start();
-    target->click();
-    return double(timer.nsecsElapsed()) / 1e6;
+int runsFor(const Options& options, int files) {
+    if (options.runs > 0)
+        return options.runs;
+    return files >= 1000000 ? 1 : files >= 100000 ? 3 : 5;
 }
 
-template <typename F> double medianOf(int runs, F&& measure) {
-    std::vector<double> values;
-    for (int i = 0; i < runs; ++i)
-        values.push_back(measure());
-    return median(values);
+// Each size is measured in a process of its own, so its peak memory is its own.
+QJsonObject measureInChild(const Options& options, int files, bool accessible) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (accessible)
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    else
+        env.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
+    child.setProcessEnvironment(env);
+    QStringList args{QStringLiteral("--child"), QStringLiteral("--sizes=%1").arg(files),
+                     QStringLiteral("--runs=%1").arg(runsFor(options, files))};
+    if (!options.actions.isEmpty())
+        args << QStringLiteral("--actions=") + options.actions.join(u',');
+    child.start(QCoreApplication::applicationFilePath(), args);
+    child.waitForFinished(-1);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        qFatal("measuring %d files failed", files);
+    const QJsonObject result = QJsonDocument::fromJson(child.readAllStandardOutput()).object();
+    if (accessible && !result.value(QLatin1String("accessibility")).toBool())
+        qFatal("the accessibility bridge did not come up: run under dbus-run-session with "
+               "at-spi2-core installed");
+    return result;
 }
 
-// The same listing as plain text in the same columns, for CUPS's own text filter.
-QString writeListingText(const MainWindow& window, const QString& path) {
-    const std::vector<CatalogueRow> rows = window.catalogue().orderedRows();
-    const ListingMetrics characters{1,   1,   1,
-                                    1e9, 1e9, [](const QString& t) { return qreal(t.size()); }};
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    QTextStream out(&file);
-    const Module1& state = window.state();
-    for (const ListingPage& page : listingPages({rows, state.dirpath, state.separator}, characters))
-        for (const ListingLine& line : page)
-            out << "    " << line.atColumn5.leftJustified(65) << line.atColumn70 << '\n';
-    return path;
-}
-
-SizeResult measureSize(const QString& root, int files, int runs) {
-    const QString folder = ensureBenchFolder(root, files);
-    const double findSort = medianOf(runs, [&] {
-        return shellMilliseconds(
-            QStringLiteral("find '%1' -maxdepth 1 -type f -printf '%T@ %f\\n' | sort -n >/dev/null")
-                .arg(folder));
-    });
-    const QString renameLoop =
-        QStringLiteral("perl -e 'opendir D, $ARGV[0]; for (readdir D) { next if /^\\./; "
-                       "rename \"$ARGV[0]/$_\", \"$ARGV[0]/x$_\" or die }' '%1'");
-    const double renameFloor = medianOf(runs, [&] {
-        const QString copy = linkedCopy(folder, root + QStringLiteral("/floor-copy"));
-        return shellMilliseconds(renameLoop.arg(copy));
-    });
-
-    QTemporaryDir appDir;
-    MainWindow window(appDir.path());
-    window.show();
-    window.setPrinterFactory([&appDir] {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(appDir.filePath(QStringLiteral("listing.pdf")));
-        return printer;
-    });
-
-    window.setDirectoryChooser(StandInChooser::confirming(folder));
-    const double browse = medianOf(runs, [&] { return clickMilliseconds(window, "Command1"); });
-    const double declined = medianOf(runs, [&] {
-        ModalAnswerer no(ModalAnswerer::clickButton(QStringLiteral("Ne")));
-        return clickMilliseconds(window, "Command2");
-    });
-    const double print = medianOf(runs, [&] { return clickMilliseconds(window, "Command3"); });
-    const QString textFilter = QStringLiteral("/usr/sbin/cupsfilter -m application/pdf '%1' "
-                                              ">/dev/null 2>&1")
-                                   .arg(writeListingText(window, appDir.filePath("listing.txt")));
-    const double cupsFilter = medianOf(runs, [&] { return shellMilliseconds(textFilter); });
-    // A copy per run: the journal of an earlier run's copy at the same path would name files
-    // that are gone.
-    int copies = 0;
-    const auto scanCopy = [&](const char* name) {
-        const QString copy = linkedCopy(folder, root + u'/' + name + QString::number(++copies));
-        window.setDirectoryChooser(StandInChooser::confirming(copy));
-        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        return copy;
-    };
-    const auto renameAll = [&] {
-        ModalAnswerer yes(ModalAnswerer::clickButton(QStringLiteral("Přejmenovat")));
-        return clickMilliseconds(window, "Command2");
-    };
-    const double accepted = medianOf(runs, [&] {
-        scanCopy("rename-copy");
-        return renameAll();
-    });
-    const double renumbered = medianOf(runs, [&] {
-        const QString copy = scanCopy("renumber-copy");
-        renameAll();
-        writeFile(copy + QStringLiteral("/older.jpg"), "older", QDateTime(QDate(1990, 1, 1), {}));
-        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        return renameAll();
-    });
-
-    const QString findFloor = QStringLiteral("find|sort");
-    return {files,
-            {{QStringLiteral("procházej adresář"), browse, findFloor, findSort},
-             {QStringLiteral("seřaď (odmítnuto)"), declined, findFloor, findSort},
-             {QStringLiteral("seřaď + přejmenování"), accepted, QStringLiteral("rename loop"),
-              renameFloor},
-             {QStringLiteral("seřaď + přečíslování"), renumbered, QStringLiteral("rename loop"),
-              renameFloor},
-             {QStringLiteral("TISK do PDF"), print, findFloor, findSort},
-             {QStringLiteral("TISK do PDF"), print, QStringLiteral("cupsfilter"), cupsFilter}}};
+// The bridge attaches only to an accessibility bus that is already running; a desktop starts
+// it at log-in, a bare session bus only on request.
+void startAccessibilityBus() {
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    if (!bus || !bus->startService(QStringLiteral("org.a11y.Bus")).isValid())
+        qFatal("no accessibility bus: run under dbus-run-session with at-spi2-core installed");
 }
 
 // printf pads by bytes; the Czech action names need padding by characters.
@@ -146,75 +86,92 @@ QString padded(const QString& action) {
     return action.leftJustified(24);
 }
 
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
+QString title(const QJsonObject& size) {
+    return QStringLiteral("%1 files, %2%3, peak memory %4 MB")
+        .arg(size[QLatin1String("files")].toInt())
+        .arg(size[QLatin1String("platform")].toString(),
+             size[QLatin1String("accessibility")].toBool() ? QStringLiteral(", accessibility on")
+                                                           : QString())
+        .arg(size[QLatin1String("peak_memory_mb")].toDouble(), 0, 'f', 1);
 }
 
-void printTable(const std::vector<SizeResult>& results, double peakMb) {
-    for (const auto& size : results) {
-        std::printf("\n%d files\n%-24s %10s  %-12s %10s %7s\n", size.files, "action", "ms", "floor",
-                    "floor ms", "ratio");
-        for (const auto& row : size.rows)
-            std::printf("%s %10.1f  %-12s %10.1f %7.2f\n", qPrintable(padded(row.action)), row.ms,
-                        qPrintable(row.floor), row.floorMs, row.ms / row.floorMs);
+void printSize(const QJsonObject& size) {
+    std::printf("\n%s\n%-24s %10s  %-12s %10s %7s\n", qPrintable(title(size)), "action", "ms",
+                "floor", "floor ms", "ratio");
+    for (const QJsonValue& value : size[QLatin1String("actions")].toArray()) {
+        const QJsonObject row = value.toObject();
+        std::printf(
+            "%s %10.1f  %-12s %10.1f %7.2f\n",
+            qPrintable(padded(row[QLatin1String("action")].toString())),
+            row[QLatin1String("ms")].toDouble(), qPrintable(row[QLatin1String("floor")].toString()),
+            row[QLatin1String("floor_ms")].toDouble(), row[QLatin1String("ratio")].toDouble());
     }
-    if (results.size() >= 2) {
-        const auto& small = results[results.size() - 2];
-        const auto& large = results.back();
-        std::printf("\ngrowth %d -> %d files\n", small.files, large.files);
-        for (size_t i = 0; i < large.rows.size(); ++i)
-            std::printf("%s %7.2fx\n", qPrintable(padded(large.rows[i].action)),
-                        large.rows[i].ms / small.rows[i].ms);
-    }
-    std::printf("\npeak memory %.1f MB\n", peakMb);
 }
 
-void printJson(const std::vector<SizeResult>& results, double peakMb) {
-    QJsonArray sizes;
-    for (const auto& size : results) {
-        QJsonArray rows;
-        for (const auto& row : size.rows)
-            rows.append(QJsonObject{{"action", row.action},
-                                    {"ms", row.ms},
-                                    {"floor", row.floor},
-                                    {"floor_ms", row.floorMs},
-                                    {"ratio", row.ms / row.floorMs}});
-        sizes.append(QJsonObject{{"files", size.files}, {"actions", rows}});
+void printGrowth(const QJsonObject& small, const QJsonObject& large) {
+    std::printf("\ngrowth %d -> %d files%s\n", small[QLatin1String("files")].toInt(),
+                large[QLatin1String("files")].toInt(),
+                large[QLatin1String("accessibility")].toBool() ? ", accessibility on" : "");
+    const QJsonArray smallRows = small[QLatin1String("actions")].toArray();
+    const QJsonArray largeRows = large[QLatin1String("actions")].toArray();
+    for (qsizetype i = 0; i < largeRows.size() && i < smallRows.size(); ++i)
+        std::printf("%s %7.2fx\n",
+                    qPrintable(padded(largeRows[i][QLatin1String("action")].toString())),
+                    largeRows[i][QLatin1String("ms")].toDouble() /
+                        smallRows[i][QLatin1String("ms")].toDouble());
+}
+
+void printTable(const QJsonArray& plain, const QJsonArray& accessible) {
+    for (const QJsonArray& results : {plain, accessible}) {
+        for (const QJsonValue& size : results)
+            printSize(size.toObject());
+        if (results.size() >= 2)
+            printGrowth(results[results.size() - 2].toObject(), results.last().toObject());
     }
-    const QJsonObject all{{"sizes", sizes}, {"peak_memory_mb", peakMb}};
-    std::fputs(QJsonDocument(all).toJson().constData(), stdout);
+}
+
+int runChild(const Options& options) {
+    const QJsonObject result =
+        measureSize(options.root, options.sizes.front(), runsFor(options, options.sizes.front()),
+                    options.actions);
+    std::fputs(QJsonDocument(result).toJson().constData(), stdout);
+    return 0;
+}
+
+bool isChild(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--child") == 0)
+            return true;
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments();
-    const bool json = args.contains(QStringLiteral("--json"));
-    const QString root =
-        qEnvironmentVariable("TEMLO_BENCH_DIR", QStringLiteral("/tmp/temlo_bench"));
-    std::vector<int> sizes{1000, 10000, 100000};
-    if (args.contains(QStringLiteral("--quick")))
-        sizes = {1000, 10000};
-    for (const QString& arg : args)
-        if (arg.startsWith(QStringLiteral("--sizes="))) {
-            sizes.clear();
-            for (const QString& size : arg.mid(8).split(u','))
-                sizes.push_back(size.toInt());
-        }
-
-    std::vector<SizeResult> results;
-    for (int files : sizes) {
-        if (!json)
-            std::fprintf(stderr, "measuring %d files...\n", files);
-        results.push_back(measureSize(root, files, files >= 100000 ? 3 : 5));
+    if (isChild(argc, argv)) {
+        QApplication app(argc, argv);
+        return runChild(parse(QApplication::arguments()));
     }
-    const double peakMb = peakMegabytes();
-    if (json)
-        printJson(results, peakMb);
+    QCoreApplication app(argc, argv);
+    const Options options = parse(QCoreApplication::arguments());
+    if (options.accessibility)
+        startAccessibilityBus();
+    QJsonArray plain;
+    QJsonArray accessible;
+    for (int files : options.sizes) {
+        if (!options.json)
+            std::fprintf(stderr, "measuring %d files...\n", files);
+        ensureBenchFolder(options.root, files);
+        plain.append(measureInChild(options, files, false));
+        if (options.accessibility)
+            accessible.append(measureInChild(options, files, true));
+    }
+    if (options.json)
+        std::fputs(QJsonDocument(QJsonObject{{"sizes", plain}, {"accessibility_on", accessible}})
+                       .toJson()
+                       .constData(),
+                   stdout);
     else
-        printTable(results, peakMb);
+        printTable(plain, accessible);
     return 0;
 }

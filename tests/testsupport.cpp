@@ -3,6 +3,8 @@
 #include "catalogueerror.h"
 #include "datum.h"
 #include "directoryscan.h"
+#include "listingfont.h"
+#include "listingprinter.h"
 #include "renamer.h"
 #include "scanlisttext.h"
 #include "statuslabel.h"
@@ -10,8 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDirIterator>
-#include <QGuiApplication>
-#include <QLabel>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -77,6 +78,32 @@ QStringList layout(const QString& dirpath, const QString& rowList, qreal pageHei
     if (layout(dirpath, rowList) != QStringList(shown.join(u',')))
         sizes << "lines differ from one long page";
     return {sizes.join(u' ')};
+}
+
+// Whether every character of the row's lines lies within the printable area, in the real font.
+QString printable(const QString& dirpath, const QString& name) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    reservePrintMargins(printer);
+    const QRectF paper = printer.paperRect(QPrinter::Millimeter),
+                 page = printer.pageRect(QPrinter::Millimeter);
+    if (qMin(qMin(page.top() - paper.top(), paper.bottom() - page.bottom()),
+             qMin(page.left() - paper.left(), paper.right() - page.right())) < 15)
+        return QStringLiteral("margins under 15 mm");
+    const QFontMetricsF font(listingFont(), &printer);
+    const ListingMetrics m = listingMetrics(font, QSizeF(printer.width(), printer.height()));
+    const Rows rows{{name, "2024-03-07T08:05:09.123Z"}};
+    QString printed;
+    for (const ListingPage& lines : listingPages({rows, dirpath, " - "}, m))
+        for (const ListingLine& line : lines) {
+            if (columnOffset(70, m.charWidth) + font.horizontalAdvance(line.atColumn70) >
+                    printer.width() ||
+                columnOffset(5, m.charWidth) + font.horizontalAdvance(line.atColumn5) >
+                    printer.width())
+                return "beyond: " + line.atColumn5 + line.atColumn70;
+            printed += line.atColumn5;
+        }
+    return printed.contains("-------" + dirpath + "-------001 - " + name) ? "inside" : printed;
 }
 
 } // namespace
@@ -201,6 +228,8 @@ QStringList Sandbox::step(const QString& each) {
         return layout(argument.section(u':', 0, 0), argument.section(u':', 1));
     else if (verb == u"pages")
         return layout("/d/", argument.section(u':', 1), argument.section(u':', 0, 0).toDouble());
+    else if (verb == u"printable")
+        return {printable(argument.section(u':', 0, 0), argument.section(u':', 1))};
     else if (verb == u"crash")
         crash(argument.toInt());
     else if (verb == u"touch") {
@@ -233,16 +262,17 @@ void Sandbox::make(const QString& entry) {
         ::close(::creat(QFile::encodeName(file).replace("\xEF\xBF\xBD", "\xFF").constData(), 0644));
     else if (entry.startsWith(u'-'))
         QFile::remove(folder() + entry.mid(1));
-    else if (entry.contains(u'=')) // "name=text[@seconds]"
-        writeFile(folder() + entry.section(u'=', 0, 0),
-                  entry.section(u'=', 1).section(u'@', 0, 0).toUtf8(),
-                  entry.contains(u'@') ? scanned.addSecs(entry.section(u'@', -1).toInt())
-                                       : QDateTime::currentDateTime());
-    else if (entry.contains(u'@'))
-        writeFile(folder() + entry.section(u'@', 0, 0), entry.section(u'@', 0, 0).toUtf8(),
-                  scanned.addSecs(entry.section(u'@', 1).toInt()));
-    else
-        writeFile(folder() + entry, entry.toUtf8(), scanned.addSecs(m_made++));
+    else { // "name[=text][@seconds]"
+        const QString named = entry.section(u'=', 0, 0).section(u'@', 0, 0);
+        const QDateTime time = entry.contains(u'@')
+                                   ? scanned.addSecs(entry.section(u'@', -1).toInt())
+                               : entry.contains(u'=') ? QDateTime::currentDateTime()
+                                                      : scanned.addSecs(m_made++);
+        writeFile(
+            folder() + named,
+            (entry.contains(u'=') ? entry.section(u'=', 1).section(u'@', 0, 0) : named).toUtf8(),
+            time);
+    }
 }
 
 void Sandbox::spoil(const QString& verb, const QString& argument) {
@@ -301,7 +331,7 @@ QStringList Sandbox::act(const QString& verb, const QString& argument) {
     if (named == u"cups")
         shown.setPrinterFactory({});
     if (verb == u"type")
-        shown.findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("typed"));
+        QTest::keyClicks(shown.findChild<QPlainTextEdit*>(), QStringLiteral("typed"));
     const QMap<QString, Qt::Key> keys{{"Tab", Qt::Key_Tab},
                                       {"Return", Qt::Key_Return},
                                       {"Enter", Qt::Key_Enter},
@@ -381,7 +411,10 @@ QString Sandbox::observe(const QString& what) {
     if (what == u"list") { // and whether the list box shows the same lines
         const QString list = window().state().listtext;
         const QString box = shownText(window()).replace(u'\n', u'\r');
-        return box + (list.isEmpty() ? "" : "\r") == list ? list : list + "box: " + box;
+        const auto* edit = window().findChild<QPlainTextEdit*>();
+        const QString marks = QString(edit->textCursor().position() ? " (not from the top)" : "") +
+                              (edit->document()->isUndoAvailable() ? " (undoable)" : "");
+        return box + (list.isEmpty() ? "" : "\r") == list ? list + marks : list + "box: " + box;
     }
     return shown.join(u',');
 }

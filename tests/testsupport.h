@@ -66,8 +66,9 @@ private:
 //              window's catalogue), "?status" (marked when elided), "?seen" (the cursor the
 //              chooser, the printer and each box met, the boxes' titles and buttons, the cursor
 //              after),
-//              "?list", "?focus", "?disk" (every file but the
-//              program's, as name=content), "?pdf" (pages printed)
+//              "?list" (and what the list box shows, if other, or
+//              when not shown from its top, or its typing can be undone), "?focus", "?disk" (every
+//              file but the program's, as name=content), "?pdf" (pages printed)
 // Messages show as they come, marked when not centred over the window. Paths show as %F (the
 // folder), %R (the root), %C (the catalogue in app/, whose messages show as "%C: cause") and
 // %U (the catalogue in the user's data folder).

@@ -1,6 +1,9 @@
 #include "listbox.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
+#include <QSignalBlocker>
+#include <QTextDocument>
 
 ListBox::ListBox(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
@@ -13,12 +16,31 @@ ListBox::ListBox(QWidget* parent) : QPlainTextEdit(parent) {
     setFont(listFont);
 }
 
+// The document is refilled with its signals held back: through the widget, Qt would pass
+// over every line twice more, once to reformat it and, with the accessibility bridge on,
+// once to copy the inserted text out again. The layout still follows every change; the
+// cursor and the bridge are told once, here.
 void ListBox::setListText(const QString& text) {
     QString shown = text;
     if (shown.endsWith(u'\r'))
         shown.chop(1); // the last line's end opens no empty line
     shown.replace(u'\r', u'\n');
-    setPlainText(shown);
+    QTextDocument* list = document();
+    const qsizetype replaced = list->characterCount() - 1;
+    {
+        const QSignalBlocker quiet(list);
+        list->setPlainText(shown);
+    }
+    list->setModified(false);
+    setTextCursor(QTextCursor(list));
+    announceReplacedText(replaced, shown);
+}
+
+void ListBox::announceReplacedText(qsizetype replacedLength, const QString& shown) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextUpdateEvent event(this, 0, QString(replacedLength, u' '), shown);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ListBox::keyPressEvent(QKeyEvent* event) {

@@ -13,4 +13,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void announceReplacedText(qsizetype replacedLength, const QString& shown);
 };
