@@ -218,8 +218,10 @@ QStringList Sandbox::step(const QString& each) {
     const QString verb = each.section(u':', 0, 0), argument = each.section(u':', 1);
     if (each.startsWith(u'+') || each.startsWith(u'-'))
         make(each.mid(each.startsWith(u'+')));
-    else if (verb == u"read" || verb.startsWith(u'?'))
-        return {observe(verb.mid(verb.startsWith(u'?')))};
+    else if (verb == u"read")
+        return {read()};
+    else if (verb.startsWith(u'?'))
+        return {observe(verb.mid(1))};
     else if (verb == u"plan")
         return plan(argument.split(u','));
     else if (verb == u"datum")
@@ -232,13 +234,7 @@ QStringList Sandbox::step(const QString& each) {
         return {printable(argument.section(u':', 0, 0), argument.section(u':', 1))};
     else if (verb == u"crash")
         crash(argument.toInt());
-    else if (verb == u"touch") {
-        QFile file(folder() + argument.section(u'@', 0, 0));
-        if (!file.open(QIODevice::ReadWrite) ||
-            !file.setFileTime(scanned.addSecs(argument.section(u'@', 1).toInt()),
-                              QFileDevice::FileModificationTime))
-            QTest::qFail(qPrintable("cannot stamp " + argument), __FILE__, __LINE__);
-    } else if (verb == u"other") { // another copy of the program scans another folder
+    else if (verb == u"other") { // another copy of the program scans another folder
         QDir(path()).mkpath(QStringLiteral("other"));
         MainWindow other(path(QStringLiteral("app")));
         other.setDirectoryChooser(StandInChooser::confirming(path(QStringLiteral("other"))));
@@ -262,16 +258,20 @@ void Sandbox::make(const QString& entry) {
         ::close(::creat(QFile::encodeName(file).replace("\xEF\xBF\xBD", "\xFF").constData(), 0644));
     else if (entry.startsWith(u'-'))
         QFile::remove(folder() + entry.mid(1));
-    else { // "name[=text][@seconds]"
+    else { // "name[=text][@seconds]": a file stamped only keeps its content
         const QString named = entry.section(u'=', 0, 0).section(u'@', 0, 0);
-        const QDateTime time = entry.contains(u'@')
-                                   ? scanned.addSecs(entry.section(u'@', -1).toInt())
-                               : entry.contains(u'=') ? QDateTime::currentDateTime()
-                                                      : scanned.addSecs(m_made++);
-        writeFile(
-            folder() + named,
-            (entry.contains(u'=') ? entry.section(u'=', 1).section(u'@', 0, 0) : named).toUtf8(),
-            time);
+        QFile file(folder() + named);
+        const bool fresh = !file.exists() || entry.contains(u'=');
+        QVERIFY(file.open(fresh ? QIODevice::WriteOnly : QIODevice::ReadWrite));
+        if (fresh) // written out before the stamp, which a later flush would undo
+            file.write(entry.contains(u'=') ? entry.section(u'=', 1).section(u'@', 0, 0).toUtf8()
+                                            : named.toUtf8()),
+                file.flush();
+        QVERIFY(file.setFileTime(entry.contains(u'@')
+                                     ? scanned.addSecs(entry.section(u'@', -1).toInt())
+                                 : entry.contains(u'=') ? QDateTime::currentDateTime()
+                                                        : scanned.addSecs(m_made++),
+                                 QFileDevice::FileModificationTime));
     }
 }
 
@@ -286,8 +286,9 @@ void Sandbox::spoil(const QString& verb, const QString& argument) {
     }
     if (verb == u"sql")
         free();
-    if (verb == u"garbage")
-        writeFile(file, "not a database", QDateTime::currentDateTime());
+    QFile garbage(file);
+    if (verb == u"garbage" && garbage.open(QIODevice::WriteOnly))
+        garbage.write("not a database");
     if (verb == u"delete")
         QFile::remove(file);
     if (verb == u"chmod")
@@ -332,12 +333,8 @@ QStringList Sandbox::act(const QString& verb, const QString& argument) {
         shown.setPrinterFactory({});
     if (verb == u"type")
         QTest::keyClicks(shown.findChild<QPlainTextEdit*>(), QStringLiteral("typed"));
-    const QMap<QString, Qt::Key> keys{{"Tab", Qt::Key_Tab},
-                                      {"Return", Qt::Key_Return},
-                                      {"Enter", Qt::Key_Enter},
-                                      {"Space", Qt::Key_Space}};
     if (verb == u"key")
-        QTest::keyClick(shown.focusWidget(), keys.value(argument));
+        QTest::keyClick(shown.focusWidget(), QKeySequence(argument)[0].key());
     const char* button = verb == u"sort" ? "Command2" : verb == u"print" ? "Command3" : "Command1";
     if (QStringList{"browse", "cancel", "sort", "print"}.contains(verb))
         click(shown, button);
@@ -375,48 +372,48 @@ void Sandbox::crash(int done) {
 }
 
 QString Sandbox::observe(const QString& what) {
-    QStringList shown;
-    try {
-        const Catalogue used = m_window ? m_window->catalogue() : catalogue();
-        for (const auto& row : what == u"read" ? used.orderedRows() : Rows())
-            shown << row.filename + u'@' + row.datum;
-    } catch (const CatalogueError& e) {
-        shown = QStringList(e.message());
-    }
+    MainWindow& shown = window();
+    const auto* label = shown.findChild<StatusLabel*>();
+    const auto* edit = shown.findChild<QPlainTextEdit*>();
+    const QString list = shown.state().listtext, box = edit->toPlainText().replace(u'\n', u'\r');
+    const QString marks = QString(edit->textCursor().position() ? " (not from the top)" : "") +
+                          (edit->document()->isUndoAvailable() ? " (undoable)" : "");
+    const bool elided = label->shownText() != label->text();
+    const QMap<QString, QString> simple{
+        {"where", shown.catalogue().path()},
+        {"focus", shown.focusWidget() ? shown.focusWidget()->objectName() : "nothing"},
+        {"pdf", QString::number(pdfPageCount(path(QStringLiteral("app/listing.pdf"))))},
+        {"list", box + (list.isEmpty() ? "" : "\r") == list ? list + marks : list + "box: " + box},
+        {"status", label->text() + (elided ? " (elided)" : "") +
+                       (label->toolTip() == (elided ? label->text() : "")
+                            ? ""
+                            : " (tip: " + label->toolTip() + ")")}};
+    if (simple.contains(what))
+        return simple[what];
+    if (what == u"seen")
+        return std::exchange(m_answerer.seen, {}).join(", ") + ", then " + cursorName();
+    QStringList files;
     QDirIterator it(path(), QDir::Files | QDir::System, QDirIterator::Subdirectories);
-    while (what == u"disk" && it.hasNext()) {
+    while (it.hasNext()) {
         QFile file(it.next());
         if (!file.fileName().startsWith(path(QStringLiteral("app/"))) &&
             file.open(QIODevice::ReadOnly))
-            shown << QDir(folder()).relativeFilePath(file.fileName()) + u'=' + file.readAll();
+            files << QDir(folder()).relativeFilePath(file.fileName()) + u'=' + file.readAll();
     }
-    if (what == u"disk")
-        shown.sort();
-    if (what == u"where")
-        return window().catalogue().path();
-    if (what == u"status") { // and whether it shows elided, with the whole text as its tip
-        const auto* label = window().findChild<StatusLabel*>();
-        const bool elided = label->shownText() != label->text();
-        return label->text() + (elided ? " (elided)" : "") +
-               (label->toolTip() == (elided ? label->text() : "")
-                    ? ""
-                    : " (tip: " + label->toolTip() + ")");
+    files.sort();
+    return files.join(u',');
+}
+
+// The window's catalogue (or the one in app/ while there is no window) as name@datum rows.
+QString Sandbox::read() {
+    try {
+        QStringList rows;
+        for (const auto& row : (m_window ? m_window->catalogue() : catalogue()).orderedRows())
+            rows << row.filename + u'@' + row.datum;
+        return rows.join(u',');
+    } catch (const CatalogueError& e) {
+        return e.message();
     }
-    if (what == u"seen")
-        return std::exchange(m_answerer.seen, {}).join(", ") + ", then " + cursorName();
-    if (what == u"focus")
-        return window().focusWidget() ? window().focusWidget()->objectName() : "nothing";
-    if (what == u"pdf")
-        return QString::number(pdfPageCount(path(QStringLiteral("app/listing.pdf"))));
-    if (what == u"list") { // and whether the list box shows the same lines
-        const QString list = window().state().listtext;
-        const QString box = shownText(window()).replace(u'\n', u'\r');
-        const auto* edit = window().findChild<QPlainTextEdit*>();
-        const QString marks = QString(edit->textCursor().position() ? " (not from the top)" : "") +
-                              (edit->document()->isUndoAvailable() ? " (undoable)" : "");
-        return box + (list.isEmpty() ? "" : "\r") == list ? list + marks : list + "box: " + box;
-    }
-    return shown.join(u',');
 }
 
 void click(QWidget& window, const char* button) {

@@ -42,11 +42,10 @@ private:
 // A temporary root with the folder "photos/" and the program's folder "app/" holding the
 // catalogue, and the window over them, driven by scripts of steps parted by "|":
 //   folder:    "+name" a file holding its name, stamped a second after the one made before;
-//              "+name=text" one written now (or "+name=text@seconds"), "+name@seconds" one stamped
-//              that long after the first; "touch:name@seconds" stamps a file; "-name" removed;
-//              "+dir:name",
-//              "+fifo:name",
-//              "+link:name>target", "+raw:name" (with the byte 0xFF for each U+FFFD)
+//              "+name=text" one written now (or "+name=text@seconds"), "+name@seconds" one
+//              stamped that long after the first (an existing file only stamped); "-name"
+//              removed; "+dir:name", "+fifo:name", "+link:name>target", "+raw:name" (with the
+//              byte 0xFF for each U+FFFD)
 //   catalogue: "sql:…" runs SQL as another program would, "hold:…" keeping the connection
 //              open; "garbage" overwrites the file, "delete" removes it; "chmod:path below the
 //              root" takes write permission; "free" ends holds and permissions
@@ -95,6 +94,7 @@ private:
     QStringList plan(const QStringList& names);
     void crash(int done);
     QString observe(const QString& what);
+    QString read();
     void free();
 
     QTemporaryDir m_root;
@@ -107,7 +107,8 @@ private:
 };
 
 void click(QWidget& window, const char* button);
-QString shownText(QWidget& window); // what the list box shows
-void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified);
+QString shownText(QWidget& window);         // what the list box shows
 QString pdfLayoutText(const QString& path); // as `pdftotext -layout` lays it out
-int pdfPageCount(const QString& path);      // as `pdfinfo` reports it; 0 when unreadable
+int pdfPageCount(const QString& path);
+void writeFile(const QString& path, const QByteArray& content,
+               const QDateTime& modified); // as `pdfinfo` reports it; 0 when unreadable
