@@ -42,35 +42,37 @@ private:
 // A temporary root with the folder "photos/" and the program's folder "app/" holding the
 // catalogue, and the window over them, driven by scripts of steps parted by "|":
 //   folder:    "+name" a file holding its name, stamped a second after the one made before;
-//              "+name=text" one written now (or "+name=text@seconds"), "+name@seconds" one
+//              "+name=text" one written now; "+name@seconds" or "+name=text@seconds" one
 //              stamped that long after the first (an existing file only stamped); "-name"
-//              removed; "+dir:name", "+fifo:name", "+link:name>target", "+raw:name" (with the
+//              removes; "+dir:name", "+fifo:name", "+link:name>target", "+raw:name" (with the
 //              byte 0xFF for each U+FFFD)
 //   catalogue: "sql:…" runs SQL as another program would, "hold:…" keeping the connection
 //              open; "garbage" overwrites the file, "delete" removes it; "chmod:path below the
 //              root" takes write permission; "free" ends holds and permissions
-//   actions:   "scan:below the folder[:locale]" shows the list text and any error; "plan:row,…"
-//   plans
-//              and renames catalogue rows as scanned ("~row": changed since, "row@given": the
-//              journal records the file as given that name), showing problems;
+//   actions:   "scan:below the folder[:locale]" shows the list text and any error;
+//              "plan:row,…" plans and renames catalogue rows as scanned ("~row": changed
+//              since, "row@given": the journal records the file as given that name), showing
+//              problems; "crash:n" writes the journal of the window's renames, then makes
+//              only n of them; "other" has another copy of the program scan another folder;
 //              "browse[:name below the root]", "cancel", "sort[:answer]", "print[:printer]"
-//              (none, failing, cups for the default destination, or a PDF below the root), "type",
-//              "key:name" act through the window; "hidden" makes it without showing it; "reopen"
-//              starts a new run
+//              (none, failing, cups for the default destination, or a PDF below the root),
+//              "type", "key:name" act through the window (made, waited on, then shown);
+//              "reopen" starts a new run
 //   listings:  "datum:locale:local ISO time or a text" shows the stored form and its text;
 //              "layout:folder:name@datum,…" shows the printed lines ("name~date"), and
-//              "pages:height:count*name" the lines on each page, in units of a tenth of a
-//              Latin character, a line holding 96 from column 5, other scripts 20 each
+//              "pages:height:count*name@datum" the lines on each page, in units of a tenth of
+//              a Latin character, a line holding 96 from column 5, other scripts 20 each;
+//              "printable:folder:name" whether the real font keeps the row within margins of
+//              at least 15 mm
 //   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
 //              window's catalogue), "?status" (marked when elided), "?seen" (the cursor the
-//              chooser, the printer and each box met, the boxes' titles and buttons, the cursor
-//              after),
-//              "?list" (and what the list box shows, if other, or
-//              when not shown from its top, or its typing can be undone), "?focus", "?disk" (every
+//              chooser, the printer and each box met, the boxes' titles and buttons, the
+//              cursor after), "?list" (and what the list box shows, if other, or when not
+//              shown from its top, or its typing can be undone), "?focus", "?disk" (every
 //              file but the program's, as name=content), "?pdf" (pages printed)
-// Messages show as they come, marked when not centred over the window. Paths show as %F (the
-// folder), %R (the root), %C (the catalogue in app/, whose messages show as "%C: cause") and
-// %U (the catalogue in the user's data folder).
+// Messages show as they come. Paths show as %F (the folder), %R (the root), %C (the catalogue
+// in app/, whose messages show as "%C: cause") and %U (the catalogue in the user's data
+// folder).
 class Sandbox {
 public:
     static const QDateTime scanned;
@@ -83,8 +85,8 @@ public:
     QString path(const QString& relative = {}) const { return m_root.filePath(relative); }
     QString folder() const { return path(QStringLiteral("photos/")); }
     Catalogue catalogue() const { return Catalogue(path(QStringLiteral("app/temlo_files.mdb"))); }
-    MainWindow& window(bool shown = true); // its chooser confirms the placeholder in the folder
-    QString run(const QString& script);    // what the steps showed, parted by "|"
+    MainWindow& window(); // shown once made; its chooser confirms the placeholder in the folder
+    QString run(const QString& script); // what the steps showed, parted by "|"
 
 private:
     QStringList step(const QString& each);

@@ -76,7 +76,7 @@ unusable/field missing, names in other case :: sql:CREATE TABLE FileNameTab (FIL
 busy/another copy mid-scan: its rows unseen, ours refused :: +a|browse|hold:BEGIN IMMEDIATE;DELETE FROM filenametab;INSERT INTO filenametab VALUES ('z', NULL)|read|browse|read|free|-a|browse|read => a@2024-03-07T08:05:09.123Z|%C: databázi právě používá jiný program|a@2024-03-07T08:05:09.123Z|
 permission/read-only file :: +a|browse|chmod:app/temlo_files.mdb|-a|browse|read => %C: do databáze nelze zapisovat|a@2024-03-07T08:05:09.123Z
 permission/read-only folder :: +a|browse|chmod:app|-a|browse|read|free|browse|read => %C: do databáze nelze zapisovat|a@2024-03-07T08:05:09.123Z|
-startup/message once the window is on screen, centred over it :: garbage|hidden|?status => %C: soubor není databáze|OK
+startup/message once the window is on screen, centred over it :: garbage|?status => %C: soubor není databáze|OK
 location/program folder not writable: the user's data folder :: chmod:app|+a|browse|?where|read => %U|a@2024-03-07T08:05:09.123Z
 location/another user's catalogue there is not used :: sql:CREATE TABLE filenametab (filename, datum)|chmod:app/temlo_files.mdb|chmod:app|+a|browse|?where|read => %U|a@2024-03-07T08:05:09.123Z
 )");
