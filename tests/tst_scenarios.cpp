@@ -24,11 +24,13 @@ namespace {
 
 const QString march = QStringLiteral("2024-03-07T08:05:09.123Z");
 
-// A table row per line, "tag :: what to do (see Sandbox) => what it shows"; \r, \n and \uXXXX
-// stand for those characters, "x{80}" for eighty of them.
-void rows(const char* table) {
+void columns() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("shown");
+}
+
+// Adds the table's rows, their tags and scripts led by the given ones.
+void rows(const char* tag, const char* table, const QString& prefix = {}) {
     static const QRegularExpression escape(QStringLiteral(R"(\\(r|n|u[0-9A-F]{4})|(.)\{(\d+)\})"));
     for (QString row : QString::fromUtf8(table).split(u'\n', Qt::SkipEmptyParts)) {
         for (auto at = escape.match(row); at.hasMatch();
@@ -40,33 +42,16 @@ void rows(const char* table) {
                         : code == u"n" ? QStringLiteral("\n")
                                        : QString(QChar(code.mid(1).toUShort(nullptr, 16))));
         }
-        QTest::newRow(qPrintable(row.section(" :: ", 0, 0).trimmed()))
-            << row.section(" :: ", 1).section(" => ", 0, 0) << row.section(" => ", 1);
+        QTest::newRow(qPrintable(tag + (u'/' + row.section(" :: ", 0, 0).trimmed())))
+            << prefix + row.section(" :: ", 1).section(" => ", 0, 0) << row.section(" => ", 1);
     }
 }
 
-Rows photographs(int count) {
-    Rows rows;
-    for (int i = 0; i < count; ++i)
-        rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QChar('0')),
-                        storedDatum(Sandbox::scanned.addSecs(61 * i))});
-    return rows;
-}
+// The tables, one per part of the program: a row per line, "tag :: what to do (see Sandbox) =>
+// what it shows"; \r, \n and \uXXXX stand for those characters, "x{80}" for eighty of them.
 
-} // namespace
-
-// Runs under TZ=Europe/Prague (set by the test registration).
-class TestScenarios : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
-    }
-
-    // The catalogue file is app/temlo_files.mdb; "a" is stamped 2024-03-07T08:05:09.123Z.
-    void catalogue_data() {
-        rows(R"(
+// The catalogue file is app/temlo_files.mdb; "a" is stamped 2024-03-07T08:05:09.123Z.
+const char* const catalogueTable = R"(
 create/at start; a read does not create it :: +a|?status|delete|sort|read|browse|read => OK|%C: soubor neexistuje|%C: soubor neexistuje|a@2024-03-07T08:05:09.123Z
 create/another table beside stays :: sql:CREATE TABLE other (x)|read|?status|sql:SELECT x FROM other|read => %C: chybí tabulka filenametab|OK|
 create/NULL fields read as empty :: sql:CREATE TABLE filenametab (filename, datum);INSERT INTO filenametab VALUES (NULL, NULL)|read => @
@@ -79,12 +64,9 @@ permission/read-only folder :: +a|browse|chmod:app|-a|browse|read|free|browse|re
 startup/message once the window is on screen, centred over it :: garbage|?status => %C: soubor není databáze|OK
 location/program folder not writable: the user's data folder :: chmod:app|+a|browse|?where|read => %U|a@2024-03-07T08:05:09.123Z
 location/another user's catalogue there is not used :: sql:CREATE TABLE filenametab (filename, datum)|chmod:app/temlo_files.mdb|chmod:app|+a|browse|?where|read => %U|a@2024-03-07T08:05:09.123Z
-)");
-    }
-    void catalogue() { scenario(); }
+)";
 
-    void folder_data() {
-        rows(R"(
+const char* const folderTable = R"(
 kind/ordinary files and links to them only :: +f|+.hidden|+dir:d|+fifo:p|+link:to f>f|+link:to d>d|+link:broken>none|scan => %F\rf\rto f\r
 order/C locale: numbers by value, case ignored :: +IMG_10|+b|+IMG_2|+A|scan::C => %F\rA\rb\rIMG_2\rIMG_10\r
 order/Czech: C Č D, H Ch I, S Š Z Ž :: +Žďár|+Zima|+Šumava|+Sova|+IMG_10|+IMG_2|+chata|+hrad|+Dub|+Čtvrtek|+cesta|scan::cs_CZ => %F\rcesta\rČtvrtek\rDub\rhrad\rchata\rIMG_2\rIMG_10\rSova\rŠumava\rZima\rŽďár\r
@@ -93,17 +75,10 @@ name/line breaks shown as ? :: +a\rb\nc|scan => %F\ra?b?c\r
 name/not UTF-8 still listed :: +raw:bad\uFFFD|scan => %F\rbad\uFFFD\r
 error/missing folder :: scan:gone/ => %Fgone/\r|Adresář „%Fgone/“ neexistuje nebo byl odstraněn.
 error/a file, no folder :: +f|scan:f/ => %Ff/\r|„%Ff/“ není adresář.
-)");
-        QString many, listed = "%F\r";
-        for (int i = 1; i <= 1001; ++i)
-            many += QStringLiteral("+%1|").arg(i), listed += QStringLiteral("%1\r").arg(i);
-        QTest::newRow("count/more than a thousand") << many + "scan" << listed;
-    }
-    void folder() { scenario(); }
+)";
 
-    // Files on disk, catalogue rows as scanned ("~" changed since), problems, disk after.
-    void rename_data() {
-        rows(R"(
+// Files on disk, catalogue rows as scanned ("~" changed since), problems, disk after.
+const char* const renameTable = R"(
 plan/numbered in list order, contents kept :: +b|+Žluť|plan:Žluť,b|?disk => 001 - Žluť=Žluť,002 - b=b
 skip/renamed earlier silently; removed, changed, listed twice reported :: +001 - r|+a|+b|plan:r@001 - r,gone,~a,b,b|?disk => gone: soubor ve složce chybí|a: soubor se od procházení složky změnil|b: soubor je v katalogu vícekrát|001 - r=001 - r,004 - b=b,a=a
 skip/a name the program did not give is another file :: +001 - r|plan:r|?disk => r: soubor ve složce chybí|001 - r=001 - r
@@ -116,13 +91,10 @@ chain/runs from its end :: +x|+001 - x|+002 - 001 - x|plan:x,001 - x,002 - 001 -
 target/taken is kept :: +a|+001 - a|plan:a|?disk => a: soubor s novým názvem už existuje|001 - a=001 - a,a=a
 name/composed, decomposed and line breaks renamed exactly :: +ů|+u\u030A|+a\rb\nc|plan:ů,u\u030A,a\rb\nc|?disk => 001 - ů=ů,002 - u\u030A=u\u030A,003 - a\rb\nc=a\rb\nc
 permission/folder not writable loses nothing :: +a|+b|chmod:photos|plan:a,b|free|?disk => a: přístup odepřen|b: přístup odepřen|a=a,b=b
-)");
-    }
-    void rename() { scenario(); }
+)";
 
-    // In a folder of "č", "b10" and "b2", made in this order a second apart.
-    void window_data() {
-        rows(R"(
+// In a folder of "č", "b10" and "b2", made in this order a minute apart.
+const char* const windowTable = R"(
 browse/names in natural order, catalogue in date order with times :: browse|?status|?list|read => Zvolen adresář: %F|%F\rb2\rb10\rč\r|č@2024-03-07T08:05:09.123Z,b10@2024-03-07T08:06:09.123Z,b2@2024-03-07T08:07:09.123Z
 browse/the list replaces typing for good, shown from its top :: type|browse|?list => %F\rb2\rb10\rč\r
 browse/typed name takes the folder shown :: browse:photos/typed.~#~|?status => Zvolen adresář: %F
@@ -153,31 +125,18 @@ crash/midway through a renumbering :: browse|sort:Přejmenovat|+0@-60|browse|cra
 other copy/its scan in between renames nothing :: browse|other|sort:Přejmenovat|?status|?disk|?seen => Katalog mezitím přepsala jiná kopie programu procházením složky „%R/other/“; nic nebylo přejmenováno.|HOTOVO - seřazeno|b10=b10,b2=b2,č=č|chooser arrow, TEMLO_RUNDEL – katalog / arrow / OK, then none
 length/nothing renamable: reported without asking :: -č|-b10|-b2|+x{255}|browse|sort|?status|?seen => Tyto soubory nebyly přejmenovány:\n\nnový název by byl příliš dlouhý: 1 soubor\n    x{29}…x{30}|HOTOVO - nepřejmenováno: 1|chooser arrow, TEMLO_RUNDEL – přejmenování / arrow / OK, then none
 catalogue/not a database: reported, recreated once deleted :: garbage|sort|delete|browse|sort => %C: soubor není databáze|%C: soubor není databáze|Přejmenovat 3 soubory ve složce „%F“ na jejich číslované názvy?
-)");
-    }
-    void window() { scenario("+č@0|+b10@60|+b2@120|"); }
+)";
 
-    // A catalogue of 300 photographs; then one, which must print again.
-    void print_data() {
-        rows(R"(
+// A catalogue of 300 photographs; then one, which must print again.
+const char* const printTable = R"(
 printer/none :: print:none|?pdf => Není k dispozici žádná tiskárna. Nic se nevytisklo.|0
 printer/cannot begin a document :: print:gone/x.pdf => Není k dispozici žádná tiskárna. Nic se nevytisklo.
 printer/failing midway :: print:failing => Tisk se nezdařil, tiskárna ohlásila chybu. Tisková úloha byla zrušena.
 catalogue/deleted :: ?status|delete|print|?pdf => OK|%C: soubor neexistuje|0
-)");
-    }
-    void print() {
-        Sandbox box;
-        box.catalogue().replaceAll(photographs(300));
-        QFETCH(QString, script);
-        QTEST(box.run(script), "shown");
-        box.catalogue().replaceAll(photographs(1));
-        QCOMPARE(box.run("print|?pdf"), "1");
-    }
+)";
 
-    // The stored form of a local time (or a text), and how a locale shows it.
-    void datum_data() {
-        rows(R"(
+// The stored form of a local time (or a text), and how a locale shows it.
+const char* const datumTable = R"(
 winter/afternoon :: datum:cs_CZ:2024-03-07T15:05:09.123 => 2024-03-07T14:05:09.123Z|07.03.2024 15:05:09
 winter/UTC midnight is no local midnight :: datum:cs_CZ:2024-03-07T01:00:00.000 => 2024-03-07T00:00:00.000Z|07.03.2024 1:00:00
 winter/other locale :: datum:en_US:2024-03-07T15:05:09.000 => 2024-03-07T14:05:09.000Z|3/7/2024 3:05:09 PM
@@ -185,13 +144,11 @@ summer/local midnight shows the date alone :: datum:en_US:2024-07-01T00:00:00.00
 edge/before the epoch :: datum:cs_CZ:1970-01-01T00:59:59.999 => 1969-12-31T23:59:59.999Z|01.01.1970 0:59:59
 edge/unknown time :: datum:cs_CZ: => |
 edge/foreign text shown as it is :: datum:cs_CZ:7.3.2024 15:05 => |7.3.2024 15:05
-)");
-    }
-    void datum() { scenario(); }
+)";
 
-    // Lines in tenths of a Latin character, 96 from column 5 to a line (see Sandbox).
-    void layout_data() {
-        rows(R"(
+// Lines in tenths of a Latin character, 96 from column 5 to a line (see Sandbox); and within
+// margins of at least 15 mm in the real font.
+const char* const layoutTable = R"(
 heading/empty catalogue :: layout:/d/: => ,-------/d/-------,,
 heading/no folder :: layout:: => ,--------------,,
 rows/dated, undated, line break :: layout:/d/:a.jpg@2024-03-07T08:05:09.123Z,b - c\nd@,Žluť@2024-05-02T22:00:00.000Z => ,-------/d/-------,,,001 - a.jpg~07.03.2024 9:05:09,002 - b - c?d,003 - Žluť~03.05.2024
@@ -207,20 +164,58 @@ pages/part of a line does not fit :: pages:79.9:20*f@x => 7 7 7 3
 pages/lower than a line :: pages:5:1*f@x => 1 1 1 1 1
 pages/a name stays with its date :: pages:70:3*g{60}@x => 6 4
 pages/a row taller than a page is parted :: pages:30:1*h{300}@x => 3 1 3 1
-)");
-    }
-    void layout() { scenario(); }
-
-    // Within margins of at least 15 mm, in the real font.
-    void printableArea_data() {
-        rows(R"(
 150 characters with spaces :: printable:/f:Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 x.jpeg => inside
 wide letters, no space :: printable:/f:W{150}.jpg => inside
 wide script :: printable:/f:漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字 => inside
 long folder in the heading :: printable:/Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 :a.jpg => inside
-)");
+)";
+
+Rows photographs(int count) {
+    Rows rows;
+    for (int i = 0; i < count; ++i)
+        rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QChar('0')),
+                        storedDatum(Sandbox::scanned.addSecs(61 * i))});
+    return rows;
+}
+
+} // namespace
+
+// Runs under TZ=Europe/Prague (set by the test registration).
+class TestScenarios : public QObject {
+    Q_OBJECT
+private slots:
+    void scenarios_data() {
+        columns();
+        rows("catalogue", catalogueTable);
+        rows("folder", folderTable);
+        QString many, listed = "%F\r";
+        for (int i = 1; i <= 1001; ++i)
+            many += QStringLiteral("+%1|").arg(i), listed += QStringLiteral("%1\r").arg(i);
+        QTest::newRow("folder/count/more than a thousand") << many + "scan" << listed;
+        rows("rename", renameTable);
+        rows("window", windowTable, "+č@0|+b10@60|+b2@120|");
+        rows("datum", datumTable);
+        rows("layout", layoutTable);
     }
-    void printableArea() { scenario(); }
+    void scenarios() { scenario(); }
+
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    }
+
+    void print_data() {
+        columns();
+        rows("print", printTable);
+    }
+    void print() {
+        Sandbox box;
+        box.catalogue().replaceAll(photographs(300));
+        QFETCH(QString, script);
+        QTEST(box.run(script), "shown");
+        box.catalogue().replaceAll(photographs(1));
+        QCOMPARE(box.run("print|?pdf"), "1");
+    }
 
     void fontIsArialCompatibleRegular() {
         const QFontInfo font(listingFont());
@@ -346,11 +341,11 @@ long folder in the heading :: printable:/Dovolená u moře, Štěrbohol 2023 Dov
     }
 
 private:
-    static void scenario(const QString& prefix = {}) {
+    static void scenario() {
         QFETCH(QString, script);
         if (script.contains("chmod") && ::geteuid() == 0)
             QSKIP("root ignores permission bits; the suite runs unprivileged in CI");
-        QTEST(Sandbox().run(prefix + script), "shown");
+        QTEST(Sandbox().run(script), "shown");
     }
 };
 
