@@ -106,6 +106,29 @@ QString printable(const QString& dirpath, const QString& name) {
 
 } // namespace
 
+void columns() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("shown");
+}
+
+// Adds the table's rows, their tags and scripts led by the given ones.
+void rows(const char* tag, const char* table, const QString& prefix) {
+    static const QRegularExpression escape(QStringLiteral(R"(\\(r|n|u[0-9A-F]{4})|(.)\{(\d+)\})"));
+    for (QString row : QString::fromUtf8(table).split(u'\n', Qt::SkipEmptyParts)) {
+        for (auto at = escape.match(row); at.hasMatch();
+             at = escape.match(row, at.capturedStart())) {
+            const QString code = at.captured(1);
+            row.replace(at.capturedStart(), at.capturedLength(),
+                        code.isEmpty() ? at.captured(2).repeated(at.captured(3).toInt())
+                        : code == u"r" ? QStringLiteral("\r")
+                        : code == u"n" ? QStringLiteral("\n")
+                                       : QString(QChar(code.mid(1).toUShort(nullptr, 16))));
+        }
+        QTest::newRow(qPrintable(tag + (u'/' + row.section(" :: ", 0, 0).trimmed())))
+            << prefix + row.section(" :: ", 1).section(" => ", 0, 0) << row.section(" => ", 1);
+    }
+}
+
 const QDateTime Sandbox::scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
 
 ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {

@@ -108,6 +108,12 @@ private:
     QStringList m_blocked;
 };
 
+// Table rows of a script and what it shows: a row per line, "tag :: script => shown", where
+// \r, \n and \uXXXX stand for those characters and "x{80}" for eighty of them; rows() adds
+// the table's rows, their tags and scripts led by the given ones.
+void columns();
+void rows(const char* tag, const char* table, const QString& prefix = {});
+
 void click(QWidget& window, const char* button);
 QString shownText(QWidget& window);         // what the list box shows
 QString pdfLayoutText(const QString& path); // as `pdftotext -layout` lays it out

@@ -68,21 +68,17 @@ private slots:
 
     // The default destination is pointed at each queue through LPDEST, as libcups honours it.
     void refusedOrWaitingJobIsReported_data() {
-        QTest::addColumn<QString>("queue");
-        QTest::addColumn<QString>("shown"); // how it starts, then the jobs left waiting
-        QTest::newRow("refused/rejecting jobs")
-            << "TemloRejecting"
-            << "Tiskárna „TemloRejecting“ nepřijímá tiskové úlohy. Nic se nevytisklo.\n(CUPS: |0";
-        QTest::newRow("refused/no such printer")
-            << "TemloMissing"
-            << "Není k dispozici žádná tiskárna. Nic se nevytisklo.\n(CUPS: |0";
-        QTest::newRow("accepted/stopped printer keeps it waiting")
-            << "TemloStopped"
-            << "Tisková úloha čeká ve frontě tiskárny „TemloStopped“|1";
+        columns(); // the queue; the start of the message, and the jobs left waiting
+        rows("cups", R"(
+refused/rejecting jobs :: TemloRejecting => Tiskárna „TemloRejecting“ nepřijímá tiskové úlohy. Nic se nevytisklo.\n(CUPS: |0
+refused/no such printer :: TemloMissing => Není k dispozici žádná tiskárna. Nic se nevytisklo.\n(CUPS: |0
+accepted/stopped printer keeps it waiting :: TemloStopped => Tisková úloha čeká ve frontě tiskárny „TemloStopped“|1
+)");
     }
     void refusedOrWaitingJobIsReported() {
-        QFETCH(QString, queue);
+        QFETCH(QString, script);
         QFETCH(QString, shown);
+        const QString& queue = script;
         Sandbox box;
         box.catalogue().replaceAll(std::vector<CatalogueRow>{{"a.jpg", ""}});
         const qsizetype jobsBefore = activeJobs(queue).size();
