@@ -37,12 +37,6 @@ public:
     bool newPage() override { return false; }
 };
 
-QString output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : "";
-}
-
 QStringList datum(const QString& locale, const QString& time) {
     const QDateTime modified = QDateTime::fromString(time, Qt::ISODateWithMs);
     const QString stored = storedDatum(modified);
@@ -451,13 +445,19 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
+QString commandOutput(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : "";
+}
+
 QString pdfLayoutText(const QString& path) {
-    return output(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    return commandOutput(QStringLiteral("pdftotext"),
+                         {QStringLiteral("-layout"), path, QStringLiteral("-")});
 }
 
 int pdfPageCount(const QString& path) {
     static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
                                           QRegularExpression::MultilineOption);
-    return pages.match(output(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
+    return pages.match(commandOutput(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
 }

@@ -1,3 +1,5 @@
+#include "testsupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -23,26 +25,20 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(TEMLO_EXECUTABLE), program));
 
         QProcess app;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DISPLAY", display);
-        app.setProcessEnvironment(env);
+        qputenv("QT_QPA_PLATFORM", "xcb"); // for the program; this test has no display of its own
+        qputenv("DISPLAY", display.toUtf8());
         app.setWorkingDirectory(elsewhere.path());
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         app.start(program, {});
-        const auto windows = [&] {
-            QProcess xwininfo;
-            xwininfo.start("xwininfo", {"-root", "-tree", "-display", display});
-            xwininfo.waitForFinished();
-            return QString::fromUtf8(xwininfo.readAllStandardOutput());
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(windows().contains("\"TEMLO_RUNDEL\""), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(commandOutput("xwininfo", {"-root", "-tree", "-display", display})
+                                     .contains("\"TEMLO_RUNDEL\""),
+                                 20000);
         QVERIFY(QFile::exists(installed.filePath("temlo_files.mdb")));
         QVERIFY(QDir(elsewhere.path()).isEmpty());
-        QProcess xprop; // the icon made it into the program and reaches the window
-        xprop.start("xprop", {"-display", display, "-name", "TEMLO_RUNDEL", "_NET_WM_ICON"});
-        QVERIFY(xprop.waitForFinished() &&
-                xprop.readAllStandardOutput().contains("Icon (48 x 48)"));
+        // The icon made it into the program and reaches the window.
+        QVERIFY(
+            commandOutput("xprop", {"-display", display, "-name", "TEMLO_RUNDEL", "_NET_WM_ICON"})
+                .contains("Icon (48 x 48)"));
 
         ::kill(static_cast<pid_t>(app.processId()), SIGTERM);
         QVERIFY(app.waitForFinished(10000));
