@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -215,6 +216,11 @@ private slots:
         QCOMPARE(list.textCursor().position(), 0); // shown from the top
         list.undo(); // the typing went with the text it was typed into
         QCOMPARE(list.toPlainText(), "/photos/\na.jpg\nb c.jpg");
+        list.show();
+        list.setListText(QString("line\r").repeated(500));
+        QVERIFY(list.verticalScrollBar()->isVisible()); // a long list scrolls
+        list.setListText("a\r");
+        QTRY_VERIFY(!list.verticalScrollBar()->isVisible()); // a short one needs no bar
     }
 
     void sortListsCatalogueInDateOrder() {
