@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <fcntl.h>
@@ -403,6 +404,8 @@ QString Sandbox::observe(const QString& what) {
                             : " (tip: " + label->toolTip() + ")")}};
     if (simple.contains(what))
         return simple[what];
+    if (what == u"bar") // after the layout has settled
+        return QTest::qWait(50), edit->verticalScrollBar()->isVisible() ? "bar" : "no bar";
     if (what == u"seen")
         return std::exchange(m_answerer.seen, {}).join(", ") + ", then " + cursorName();
     QStringList files;

@@ -68,7 +68,9 @@ private:
 //              window's catalogue), "?status" (marked when elided), "?seen" (the cursor the
 //              chooser, the printer and each box met, the boxes' titles and buttons, the
 //              cursor after), "?list" (and what the list box shows, if other, or when not
-//              shown from its top, or its typing can be undone), "?focus", "?disk" (every
+//              shown from its top, or its typing can be undone), "?bar" (whether it has a scroll
+//              bar),
+//              "?focus", "?disk" (every
 //              file but the program's, as name=content), "?pdf" (pages printed)
 // Messages show as they come. Paths show as %F (the folder), %R (the root), %C (the catalogue
 // in app/, whose messages show as "%C: cause") and %U (the catalogue in the user's data

@@ -169,6 +169,9 @@ private slots:
         for (int i = 1; i <= 1001; ++i)
             many += QStringLiteral("+%1|").arg(i), listed += QStringLiteral("%1\r").arg(i);
         QTest::newRow("folder/count/more than a thousand") << many + "scan" << listed;
+        QTest::newRow("window/a long list scrolls, a short one then needs no bar")
+            << many + "browse|?bar|" + QString(many).replace(u'+', u'-') + "browse|?bar"
+            << "bar|no bar";
         rows("rename", renameTable);
         rows("window", windowTable, "+č@0|+b10@60|+b2@120|");
         rows("datum", datumTable);

@@ -28,9 +28,13 @@ void ListBox::setListText(const QString& text) {
     QTextDocument* list = document();
     const qsizetype replaced = list->characterCount() - 1;
     {
+        // The scroll bar stands while the document fills: one that appears afterwards
+        // narrows the view, and Qt then lays out every line once more for the new width.
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         const QSignalBlocker quiet(list);
         list->setPlainText(shown);
     }
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setModified(false);
     setTextCursor(QTextCursor(list));
     announceReplacedText(replaced, shown);

@@ -178,6 +178,7 @@ QByteArray Planner::temporaryName() {
 }
 
 RenamePlan Planner::finish() {
+    m_claimed = {}; // one entry per file, not needed by the ordering, which builds its own
     const auto temporary = [this] { return temporaryName(); };
     m_plan.steps = orderSteps(std::move(m_plan.steps), temporary);
     m_plan.undoSteps = orderSteps(std::move(m_plan.undoSteps), temporary);

@@ -12,6 +12,7 @@ enum class Mark : char { Waiting, InChain, Placed };
 std::vector<RenameStep> orderSteps(std::vector<RenameStep> steps,
                                    const std::function<QByteArray()>& temporaryName) {
     QHash<QByteArray, qsizetype> bySource;
+    bySource.reserve(qsizetype(steps.size()));
     for (qsizetype i = 0; i < qsizetype(steps.size()); ++i)
         bySource.insert(steps[i].source, i);
     std::vector<RenameStep> ordered;
