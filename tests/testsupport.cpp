@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDirIterator>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -41,10 +42,7 @@ public:
 QStringList datum(const QString& locale, const QString& time) {
     const QDateTime modified = QDateTime::fromString(time, Qt::ISODateWithMs);
     const QString stored = storedDatum(modified);
-    QStringList shown{stored, datumText(modified.isValid() ? stored : time, QLocale(locale))};
-    if (modified.isValid() && datumTime(stored) != modified)
-        shown << "read back as " + datumTime(stored).toString(Qt::ISODateWithMs);
-    return shown;
+    return {stored, datumText(modified.isValid() ? stored : time, QLocale(locale))};
 }
 
 // Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred.
@@ -68,11 +66,9 @@ QStringList layout(const QString& dirpath, const QString& rowList, qreal pageHei
         for (const ListingLine& line : page)
             shown << line.atColumn5 + (line.atColumn70.isEmpty() ? "" : "~" + line.atColumn70);
     }
-    if (pageHeight > 1e8)
-        return {shown.join(u',')};
-    if (layout(dirpath, rowList) != QStringList(shown.join(u',')))
+    if (pageHeight < 1e8 && layout(dirpath, rowList) != QStringList(shown.join(u',')))
         sizes << "lines differ from one long page";
-    return {sizes.join(u' ')};
+    return {pageHeight > 1e8 ? shown.join(u',') : sizes.join(u' ')};
 }
 
 // Whether every character of the row's lines lies within the printable area, in the real font.
@@ -82,7 +78,7 @@ QString printable(const QString& dirpath, const QString& name) {
     reservePrintMargins(printer);
     const QMarginsF margin = printer.pageLayout().margins(QPageLayout::Millimeter);
     if (qMin(qMin(margin.left(), margin.right()), qMin(margin.top(), margin.bottom())) < 15)
-        return QStringLiteral("margins under 15 mm");
+        return "margins under 15 mm";
     const QFontMetricsF font(listingFont(), &printer);
     const ListingMetrics m = listingMetrics(font, QSizeF(printer.width(), printer.height()));
     const Rows rows{{name, "2024-03-07T08:05:09.123Z"}};
@@ -96,6 +92,10 @@ QString printable(const QString& dirpath, const QString& name) {
                 return "beyond: " + line.atColumn5 + line.atColumn70;
             printed += line.atColumn5;
         }
+    const QFontInfo face(listingFont()); // metric-compatible with Arial, regular
+    if (!QStringList{"Arial", "Liberation Sans"}.contains(face.family()) || face.bold() ||
+        face.italic())
+        return "in " + face.family();
     return printed.contains("-------" + dirpath + "-------001 - " + name) ? "inside" : printed;
 }
 
@@ -133,14 +133,14 @@ ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
             return;
         const QWidget* over = modal->parentWidget() ? modal->parentWidget()->window() : modal;
         const QPoint off = modal->frameGeometry().center() - over->frameGeometry().center();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            texts << box->text();
-            QStringList buttons;
-            for (const QAbstractButton* button : box->findChildren<QAbstractButton*>())
-                buttons << button->text().remove(u'&');
-            seen << box->windowTitle() + " / " + cursorName() + " / " + buttons.join(u'|') +
-                        (over->isVisible() && off.manhattanLength() <= 2 ? "" : " / off centre");
-        }
+        QStringList buttons;
+        for (const QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+            buttons << button->text().remove(u'&');
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            texts << box->text(),
+                seen << box->windowTitle() + " / " + cursorName() + " / " + buttons.join(u'|') +
+                            (over->isVisible() && off.manhattanLength() <= 2 ? ""
+                                                                             : " / off centre");
         m_answer(modal);
     });
     m_timer.start(5);
@@ -230,28 +230,24 @@ QString Sandbox::run(const QString& script) {
 
 QStringList Sandbox::step(const QString& each) {
     const QString verb = each.section(u':', 0, 0), argument = each.section(u':', 1);
+    const QString first = argument.section(u':', 0, 0), rest = argument.section(u':', 1);
     if (each.startsWith(u'+') || each.startsWith(u'-'))
         make(each.mid(each.startsWith(u'+')));
-    else if (verb == u"read")
-        return {read()};
-    else if (verb.startsWith(u'?'))
-        return {observe(verb.mid(1))};
-    else if (verb == u"plan")
-        return plan(argument.split(u','));
-    else if (verb == u"datum")
-        return datum(argument.section(u':', 0, 0), argument.section(u':', 1));
-    else if (verb == u"layout")
-        return layout(argument.section(u':', 0, 0), argument.section(u':', 1));
-    else if (verb == u"pages")
-        return layout("/d/", argument.section(u':', 1), argument.section(u':', 0, 0).toDouble());
-    else if (verb == u"printable")
-        return {printable(argument.section(u':', 0, 0), argument.section(u':', 1))};
+    else if (verb == u"read" || verb.startsWith(u'?'))
+        return {verb == u"read" ? read() : observe(verb.mid(1))};
+    else if (verb == u"plan" || verb == u"datum" || verb == u"layout")
+        return verb == u"plan"    ? plan(argument.split(u','))
+               : verb == u"datum" ? datum(first, rest)
+                                  : layout(first, rest);
+    else if (verb == u"pages" || verb == u"printable")
+        return verb == u"pages" ? layout("/d/", rest, first.toDouble())
+                                : QStringList(printable(first, rest));
     else if (verb == u"crash")
         crash(argument.toInt());
     else if (verb == u"other") { // another copy of the program scans another folder
-        QDir(path()).mkpath(QStringLiteral("other"));
         MainWindow other(path(QStringLiteral("app")));
-        other.setDirectoryChooser(StandInChooser::confirming(path(QStringLiteral("other"))));
+        other.setDirectoryChooser(
+            StandInChooser::confirming(QDir(path()).mkpath("other") ? path("other") : ""));
         click(other, "Command1");
     } else if (QStringList{"sql", "hold", "garbage", "delete", "chmod", "free"}.contains(verb))
         spoil(verb, argument);
@@ -291,6 +287,7 @@ void Sandbox::make(const QString& entry) {
 
 void Sandbox::spoil(const QString& verb, const QString& argument) {
     const QString file = catalogue().path();
+    QFile garbage(file);
     if (verb != u"chmod")
         free();
     if (verb == u"sql" || verb == u"hold") {
@@ -300,11 +297,10 @@ void Sandbox::spoil(const QString& verb, const QString& argument) {
     }
     if (verb == u"sql")
         free();
-    QFile garbage(file);
     if (verb == u"garbage" && garbage.open(QIODevice::WriteOnly))
         garbage.write("not a database");
     if (verb == u"delete")
-        QFile::remove(file);
+        garbage.remove();
     if (verb == u"chmod")
         QFile::setPermissions(m_blocked.emplace_back(path(argument)),
                               QFile::ReadOwner | QFile::ExeOwner);
@@ -336,19 +332,17 @@ QStringList Sandbox::act(const QString& verb, const QString& argument) {
     const QString pdf = path(named.isEmpty() ? QStringLiteral("app/listing.pdf") : named);
     shown.setPrinterFactory([this, pdf, named]() -> std::unique_ptr<QPrinter> {
         m_answerer.seen << "printer " + cursorName();
-        auto printer = named == u"failing"
-                           ? std::make_unique<FailingPrinter>(QPrinter::HighResolution)
-                           : std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
+        std::unique_ptr<QPrinter> printer(named == u"failing"
+                                              ? new FailingPrinter(QPrinter::HighResolution)
+                                              : new QPrinter(QPrinter::HighResolution));
         printer->setOutputFileName(pdf);
         return named == u"none" ? nullptr : std::move(printer);
     });
     if (named == u"cups")
         shown.setPrinterFactory({});
-    if (verb == u"type")
-        QTest::keyClicks(shown.findChild<QPlainTextEdit*>(), QStringLiteral("typed"));
-    if (verb == u"key")
-        QTest::keyClick(shown.focusWidget(), QKeySequence(argument)[0].key());
+    if (verb == u"type" || verb == u"key")
+        verb == u"type" ? QTest::keyClicks(shown.findChild<QPlainTextEdit*>(), "typed")
+                        : QTest::keyClick(shown.focusWidget(), QKeySequence(argument)[0].key());
     const char* button = verb == u"sort" ? "Command2" : verb == u"print" ? "Command3" : "Command1";
     if (QStringList{"browse", "cancel", "sort", "print"}.contains(verb))
         click(shown, button);

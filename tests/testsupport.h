@@ -62,8 +62,8 @@ private:
 //              "layout:folder:name@datum,…" shows the printed lines ("name~date"), and
 //              "pages:height:count*name@datum" the lines on each page, in units of a tenth of
 //              a Latin character, a line holding 96 from column 5, other scripts 20 each;
-//              "printable:folder:name" whether the real font keeps the row within margins of
-//              at least 15 mm
+//              "printable:folder:name" whether the real font (Arial or a metric-compatible
+//              regular one) keeps the row within margins of at least 15 mm
 //   observing: "read" (the catalogue's rows as name@datum, or its fault), "?where" (the
 //              window's catalogue), "?status" (marked when elided), "?seen" (the cursor the
 //              chooser, the printer and each box met, the boxes' titles and buttons, the
@@ -81,8 +81,6 @@ public:
 
     Sandbox();
     ~Sandbox();
-    Sandbox(const Sandbox&) = delete;
-    Sandbox& operator=(const Sandbox&) = delete;
 
     QString path(const QString& relative = {}) const { return m_root.filePath(relative); }
     QString folder() const { return path(QStringLiteral("photos/")); }

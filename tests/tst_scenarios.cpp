@@ -9,7 +9,6 @@
 #include "testsupport.h"
 
 #include <QFileDialog>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -195,13 +194,6 @@ private slots:
         QTEST(box.run(script), "shown");
         box.catalogue().replaceAll(photographs(1));
         QCOMPARE(box.run("print|?pdf"), "1");
-    }
-
-    void fontIsArialCompatibleRegular() {
-        const QFontInfo font(listingFont());
-        QVERIFY2(QStringList({"Arial", "Liberation Sans"}).contains(font.family()),
-                 qPrintable(font.family()));
-        QVERIFY(!font.bold() && !font.italic());
     }
 
     // Every row once, in order, with its date, long names whole however they are wrapped.
