@@ -39,10 +39,11 @@ public:
     bool newPage() override { return false; }
 };
 
-QStringList datum(const QString& locale, const QString& time) {
-    const QDateTime modified = QDateTime::fromString(time, Qt::ISODateWithMs);
-    const QString stored = storedDatum(modified);
-    return {stored, datumText(modified.isValid() ? stored : time, QLocale(locale))};
+// The stored form of a local time, and the locale's text for it (or for a text that is no time).
+QStringList datum(const QString& locale, const QString& text) {
+    const QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    return {storedDatum(time),
+            datumText(time.isValid() ? storedDatum(time) : text, QLocale(locale))};
 }
 
 // Ten units a Latin character; other scripts (drawn by fallback fonts) two hundred.
@@ -269,19 +270,18 @@ void Sandbox::make(const QString& entry) {
     else if (entry.startsWith(u'-'))
         QFile::remove(folder() + entry.mid(1));
     else { // "name[=text][@seconds]": a file stamped only keeps its content
-        const QString named = entry.section(u'=', 0, 0).section(u'@', 0, 0);
+        const QString named = entry.section(u'=', 0, 0).section(u'@', 0, 0),
+                      at = entry.section(u'@', 1);
+        const QString text =
+            entry.contains(u'=') ? entry.section(u'=', 1).section(u'@', 0, 0) : named;
         QFile file(folder() + named);
-        const bool fresh = !file.exists() || entry.contains(u'=');
-        QVERIFY(file.open(fresh ? QIODevice::WriteOnly : QIODevice::ReadWrite));
-        if (fresh) // written out before the stamp, which a later flush would undo
-            file.write(entry.contains(u'=') ? entry.section(u'=', 1).section(u'@', 0, 0).toUtf8()
-                                            : named.toUtf8()),
-                file.flush();
-        QVERIFY(file.setFileTime(entry.contains(u'@')
-                                     ? scanned.addSecs(entry.section(u'@', -1).toInt())
-                                 : entry.contains(u'=') ? QDateTime::currentDateTime()
-                                                        : scanned.addSecs(m_made++),
-                                 QFileDevice::FileModificationTime));
+        if (!file.exists() || entry.contains(u'='))
+            writeFile(file.fileName(), text.toUtf8(), QDateTime::currentDateTime());
+        const QDateTime time = entry.contains(u'=') && at.isEmpty()
+                                   ? QDateTime::currentDateTime()
+                                   : scanned.addSecs(at.isEmpty() ? m_made++ : at.toInt());
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(time, QFileDevice::FileModificationTime));
     }
 }
 
