@@ -245,7 +245,13 @@ QStringList Sandbox::step(const QString& each) {
                                 : QStringList(printable(first, rest));
     else if (verb == u"crash")
         crash(argument.toInt());
-    else if (verb == u"other") { // another copy of the program scans another folder
+    else if (verb == u"rows") { // photographs a minute apart
+        Rows rows;
+        for (int i = 0; i < argument.toInt(); ++i)
+            rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QChar(u'0')),
+                            storedDatum(scanned.addSecs(61 * i))});
+        catalogue().replaceAll(rows);
+    } else if (verb == u"other") { // another copy of the program scans another folder
         MainWindow other(path(QStringLiteral("app")));
         other.setDirectoryChooser(
             StandInChooser::confirming(QDir(path()).mkpath("other") ? path("other") : ""));

@@ -46,7 +46,8 @@ private:
 //              stamped that long after the first (an existing file only stamped); "-name"
 //              removes; "+dir:name", "+fifo:name", "+link:name>target", "+raw:name" (with the
 //              byte 0xFF for each U+FFFD)
-//   catalogue: "sql:…" runs SQL as another program would, "hold:…" keeping the connection
+//   catalogue: "rows:count" writes that many photographs a minute apart; "sql:…" runs SQL as
+//   another program would, "hold:…" keeping the connection
 //              open; "garbage" overwrites the file, "delete" removes it; "chmod:path below the
 //              root" takes write permission; "free" ends holds and permissions
 //   actions:   "scan:below the folder[:locale]" shows the list text and any error;

@@ -103,12 +103,12 @@ length/nothing renamable: reported without asking :: -č|-b10|-b2|+x{255}|browse
 catalogue/not a database: reported, recreated once deleted :: garbage|sort|delete|browse|sort => %C: soubor není databáze|%C: soubor není databáze|Přejmenovat 3 soubory ve složce „%F“ na jejich číslované názvy?
 )";
 
-// A catalogue of 300 photographs; then one, which must print again.
+// A catalogue of 300 photographs; then of one, which must print again.
 const char* const printTable = R"(
-printer/none :: print:none|?pdf => Není k dispozici žádná tiskárna. Nic se nevytisklo.|0
-printer/cannot begin a document :: print:gone/x.pdf => Není k dispozici žádná tiskárna. Nic se nevytisklo.
-printer/failing midway :: print:failing => Tisk se nezdařil, tiskárna ohlásila chybu. Tisková úloha byla zrušena.
-catalogue/deleted :: ?status|delete|print|?pdf => OK|%C: soubor neexistuje|0
+printer/none :: rows:300|print:none|?pdf|rows:1|print|?pdf => Není k dispozici žádná tiskárna. Nic se nevytisklo.|0|1
+printer/cannot begin a document :: rows:300|print:gone/x.pdf|rows:1|print|?pdf => Není k dispozici žádná tiskárna. Nic se nevytisklo.|1
+printer/failing midway :: rows:300|print:failing|rows:1|print|?pdf => Tisk se nezdařil, tiskárna ohlásila chybu. Tisková úloha byla zrušena.|1
+catalogue/deleted :: rows:300|?status|delete|print|?pdf|rows:1|print|?pdf => OK|%C: soubor neexistuje|0|1
 )";
 
 // The stored form of a local time (or a text), and how a locale shows it.
@@ -146,14 +146,6 @@ wide script :: printable:/f:漢字漢字漢字漢字漢字漢字漢字漢字漢�
 long folder in the heading :: printable:/Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 Dovolená u moře, Štěrbohol 2023 :a.jpg => inside
 )";
 
-Rows photographs(int count) {
-    Rows rows;
-    for (int i = 0; i < count; ++i)
-        rows.push_back({QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QChar('0')),
-                        storedDatum(Sandbox::scanned.addSecs(61 * i))});
-    return rows;
-}
-
 } // namespace
 
 // Runs under TZ=Europe/Prague (set by the test registration).
@@ -175,6 +167,7 @@ private slots:
         rows("window", windowTable, "+č@0|+b10@60|+b2@120|");
         rows("datum", datumTable);
         rows("layout", layoutTable);
+        rows("print", printTable);
     }
     void scenarios() { scenario(); }
 
@@ -183,25 +176,13 @@ private slots:
         QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
     }
 
-    void print_data() {
-        columns();
-        rows("print", printTable);
-    }
-    void print() {
-        Sandbox box;
-        box.catalogue().replaceAll(photographs(300));
-        QFETCH(QString, script);
-        QTEST(box.run(script), "shown");
-        box.catalogue().replaceAll(photographs(1));
-        QCOMPARE(box.run("print|?pdf"), "1");
-    }
-
     // Every row once, in order, with its date, long names whole however they are wrapped.
     void pdfHasEveryRowOnceWithItsDateWindowUnchanged() {
         Sandbox box;
         const QString spaced = QStringLiteral("Dovolená u moře, Štěrbohol 2023 ").repeated(5);
         Rows rows{{"a.jpg", ""}, {"b - kopie.jpg", "2024-01-01T10:00:00.000Z"}, {spaced, march}};
-        const Rows photos = photographs(296);
+        box.run("rows:296");
+        const Rows photos = box.catalogue().orderedRows();
         rows.insert(rows.end(), photos.begin(), photos.end());
         rows.push_back({QString(150, u'W'), "2025-01-01T10:00:00.000Z"});
         box.catalogue().replaceAll(rows);
