@@ -102,13 +102,11 @@ QString printable(const QString& dirpath, const QString& name) {
 
 } // namespace
 
-void columns() {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("shown");
-}
-
 // Adds the table's rows, their tags and scripts led by the given ones.
 void rows(const char* tag, const char* table, const QString& prefix) {
+    static QByteArray adding; // the columns, once for each table-driven test
+    if (std::exchange(adding, QTest::currentTestFunction()) != QTest::currentTestFunction())
+        QTest::addColumn<QString>("script"), QTest::addColumn<QString>("shown");
     static const QRegularExpression escape(QStringLiteral(R"(\\(r|n|u[0-9A-F]{4})|(.)\{(\d+)\})"));
     for (QString row : QString::fromUtf8(table).split(u'\n', Qt::SkipEmptyParts)) {
         for (auto at = escape.match(row); at.hasMatch();
@@ -235,7 +233,7 @@ QStringList Sandbox::step(const QString& each) {
     if (each.startsWith(u'+') || each.startsWith(u'-'))
         make(each.mid(each.startsWith(u'+')));
     else if (verb == u"read" || verb.startsWith(u'?'))
-        return {verb == u"read" ? read() : observe(verb.mid(1))};
+        return {observe(verb.mid(verb.startsWith(u'?')))};
     else if (verb == u"plan" || verb == u"datum" || verb == u"layout")
         return verb == u"plan"    ? plan(argument.split(u','))
                : verb == u"datum" ? datum(first, rest)
@@ -386,6 +384,15 @@ void Sandbox::crash(int done) {
 }
 
 QString Sandbox::observe(const QString& what) {
+    QStringList rows; // the window's catalogue, or the one in app/ while there is no window
+    try {
+        for (const auto& row : (m_window ? m_window->catalogue() : catalogue()).orderedRows())
+            rows << row.filename + u'@' + row.datum;
+    } catch (const CatalogueError& e) {
+        rows = QStringList(e.message());
+    }
+    if (what == u"read")
+        return rows.join(u',');
     MainWindow& shown = window();
     const auto* label = shown.findChild<StatusLabel*>();
     const auto* edit = shown.findChild<QPlainTextEdit*>();
@@ -418,18 +425,6 @@ QString Sandbox::observe(const QString& what) {
     }
     files.sort();
     return files.join(u',');
-}
-
-// The window's catalogue (or the one in app/ while there is no window) as name@datum rows.
-QString Sandbox::read() {
-    QStringList rows;
-    try {
-        for (const auto& row : (m_window ? m_window->catalogue() : catalogue()).orderedRows())
-            rows << row.filename + u'@' + row.datum;
-    } catch (const CatalogueError& e) {
-        return e.message();
-    }
-    return rows.join(u',');
 }
 
 void click(QWidget& window, const char* button) {

@@ -97,7 +97,6 @@ private:
     QStringList plan(const QStringList& names);
     void crash(int done);
     QString observe(const QString& what);
-    QString read();
     void free();
 
     QTemporaryDir m_root;
@@ -111,14 +110,12 @@ private:
 
 // Table rows of a script and what it shows: a row per line, "tag :: script => shown", where
 // \r, \n and \uXXXX stand for those characters and "x{80}" for eighty of them; rows() adds
-// the table's rows, their tags and scripts led by the given ones.
-void columns();
+// the table's rows (and the columns, first), their tags and scripts led by the given ones.
 void rows(const char* tag, const char* table, const QString& prefix = {});
 
 void click(QWidget& window, const char* button);
 QString shownText(QWidget& window); // what the list box shows
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure
 QString pdfLayoutText(const QString& path); // as `pdftotext -layout` lays it out
-int pdfPageCount(const QString& path);
-void writeFile(const QString& path, const QByteArray& content,
-               const QDateTime& modified); // as `pdfinfo` reports it; 0 when unreadable
+int pdfPageCount(const QString& path);      // as `pdfinfo` reports it; 0 when unreadable
+void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified);

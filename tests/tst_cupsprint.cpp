@@ -55,7 +55,7 @@ private slots:
 
     // The default destination is pointed at each queue through LPDEST, as libcups honours it.
     void refusedOrWaitingJobIsReported_data() {
-        columns(); // the queue; the start of the message, and the jobs left waiting
+        // The queue; the start of the message, and the jobs left waiting.
         rows("cups", R"(
 refused/rejecting jobs :: TemloRejecting => Tiskárna „TemloRejecting“ nepřijímá tiskové úlohy. Nic se nevytisklo.\n(CUPS: |0
 refused/no such printer :: TemloMissing => Není k dispozici žádná tiskárna. Nic se nevytisklo.\n(CUPS: |0

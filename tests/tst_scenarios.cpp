@@ -2,7 +2,6 @@
 #include "datum.h"
 #include "directoryscan.h"
 #include "folderhandle.h"
-#include "listingfont.h"
 #include "noreplace.h"
 #include "numberedlist.h"
 #include "renamereport.h"
@@ -153,7 +152,6 @@ class TestScenarios : public QObject {
     Q_OBJECT
 private slots:
     void scenarios_data() {
-        columns();
         rows("catalogue", catalogueTable);
         rows("folder", folderTable);
         QString many, listed = "%F\r";
