@@ -431,10 +431,6 @@ void click(QWidget& window, const char* button) {
     QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
 }
 
-QString shownText(QWidget& window) {
-    return window.findChild<QPlainTextEdit*>()->toPlainText();
-}
-
 void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified) {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(content) == content.size(),

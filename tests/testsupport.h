@@ -114,7 +114,6 @@ private:
 void rows(const char* tag, const char* table, const QString& prefix = {});
 
 void click(QWidget& window, const char* button);
-QString shownText(QWidget& window); // what the list box shows
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure
 QString pdfLayoutText(const QString& path); // as `pdftotext -layout` lays it out
 int pdfPageCount(const QString& path);      // as `pdfinfo` reports it; 0 when unreadable

@@ -9,7 +9,6 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -184,10 +183,9 @@ private slots:
         rows.insert(rows.end(), photos.begin(), photos.end());
         rows.push_back({QString(150, u'W'), "2025-01-01T10:00:00.000Z"});
         box.catalogue().replaceAll(rows);
-        const QString sorted = box.run("sort|?status"), shown = shownText(box.window());
-        QCOMPARE(box.run("print|?status|?list").section(u'|', 0, 1),
-                 sorted + "|box: " + QString(shown).replace(u'\n', u'\r'));
-        QCOMPARE(shownText(box.window()), shown);
+        const QString sorted = box.run("sort|?status|?list"); // and then unchanged by printing
+        QCOMPARE(box.run("print|?status|?list"),
+                 sorted.section(u'|', 0, 0) + "|box: " + sorted.section(u'|', 1).chopped(1));
         const QString pdf = box.path("app/listing.pdf"), text = pdfLayoutText(pdf);
         QString expected = "--------------";
         for (qsizetype i = 0; i < qsizetype(rows.size()); ++i)
@@ -242,14 +240,10 @@ private slots:
     // As regional text these would sort 10.1., 2.2., 9.1.; bursts of photographs share a time,
     // and keep the order they were added in also in a large catalogue.
     void orderedReadIsChronologicalAndStable() {
-        Rows rows{{"feb", "2024-02-02T07:00:00.000Z"},
-                  {"10th", "2024-01-10T07:00:00.000Z"},
-                  {"9th", "2024-01-09T07:00:00.000Z"},
-                  {"?", ""}};
+        Rows rows{{"feb", "2024-02-02"}, {"10th", "2024-01-10"}, {"9th", "2024-01-09"}, {"?", ""}};
         for (int i = 0; i < 120000; ++i)
             rows.push_back({QString::number(i), "2024-05-01T10:00:0" + QString::number(i % 3)});
         const Sandbox box;
-        box.catalogue().replaceAll(rows);
         box.catalogue().replaceAll(rows);
         std::ranges::stable_sort(rows, {}, &CatalogueRow::datum);
         QVERIFY(std::ranges::equal(box.catalogue().orderedRows(), rows, {}, &CatalogueRow::filename,
