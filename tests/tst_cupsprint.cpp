@@ -37,20 +37,20 @@ private slots:
                        QString::fromLocal8Bit(getpwuid(geteuid())->pw_name));
         const QStringList before = out.entryList({"*.pdf"});
         QCOMPARE(box.run("print:cups"), "");
-        const auto written = [&] { // a new job's PDF, once complete
-            QStringList names = out.entryList({"*.pdf"});
-            names.removeIf([&](const QString& name) {
+        QStringList written; // a new job's PDF, once complete
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (written = out.entryList({"*.pdf"})).removeIf([&](const QString& name) {
                 return before.contains(name) || !pdfPageCount(out.filePath(name));
-            });
-            return names.isEmpty() ? QString() : out.filePath(names[0]);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(!written().isEmpty(), 60000);
+            }) >= 0 &&
+                !written.isEmpty(),
+            60000);
         QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
         reservePrintMargins(printer);
         const QFontMetricsF font(listingFont(), &printer);
         const auto metrics = listingMetrics(font, QSizeF(printer.width(), printer.height()));
-        QCOMPARE(size_t(pdfPageCount(written())), listingPages({rows, {}, " - "}, metrics).size());
-        QFile::remove(written());
+        QCOMPARE(size_t(pdfPageCount(out.filePath(written[0]))),
+                 listingPages({rows, {}, " - "}, metrics).size());
+        QFile::remove(out.filePath(written[0]));
     }
 
     // The default destination is pointed at each queue through LPDEST, as libcups honours it.

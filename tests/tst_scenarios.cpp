@@ -269,12 +269,11 @@ private slots:
                 name->setText(box.folder());
             QTest::keyClick(name, Qt::Key_Return);
         });
-        click(box.window(), "Command1");
-        const QString cancelled = box.run("?status") + u'|' + QDir::currentPath();
-        click(box.window(), "Command1");
-        QCOMPARE(cancelled, "OK|" + workingDir);
-        QCOMPARE(box.run("?status") + u'|' + QDir::currentPath(),
-                 "Zvolen adresář: %F|" + workingDir);
+        QStringList after; // each choice: the status, and whether the working folder is back
+        for (int i = 0; i < 2; ++i)
+            click(box.window(), "Command1"),
+                after << box.run("?status") + (QDir::currentPath() == workingDir ? "" : " moved");
+        QCOMPARE(after, (QStringList{"OK", "Zvolen adresář: %F"}));
         const QString opened = box.path("app") + ": Select a Directory";
         QCOMPARE(seen, (QStringList{opened, opened, "Select a Directory"}));
     }
