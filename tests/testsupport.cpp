@@ -290,21 +290,19 @@ void Sandbox::make(const QString& entry) {
 }
 
 void Sandbox::spoil(const QString& verb, const QString& argument) {
-    const QString file = catalogue().path();
-    QFile garbage(file);
+    QFile file(catalogue().path());
     if (verb != u"chmod")
         free();
-    if (verb == u"sql" || verb == u"hold") {
-        sqlite3_open(QFile::encodeName(file).constData(), &m_held);
-        if (sqlite3_exec(m_held, argument.toUtf8().constData(), nullptr, nullptr, nullptr))
-            QTest::qFail(sqlite3_errmsg(m_held), __FILE__, __LINE__);
-    }
+    if ((verb == u"sql" || verb == u"hold") &&
+        (sqlite3_open(QFile::encodeName(file.fileName()), &m_held) ||
+         sqlite3_exec(m_held, argument.toUtf8(), nullptr, nullptr, nullptr)))
+        QTest::qFail(sqlite3_errmsg(m_held), __FILE__, __LINE__);
     if (verb == u"sql")
         free();
-    if (verb == u"garbage" && garbage.open(QIODevice::WriteOnly))
-        garbage.write("not a database");
+    if (verb == u"garbage" && file.open(QIODevice::WriteOnly))
+        file.write("not a database");
     if (verb == u"delete")
-        garbage.remove();
+        file.remove();
     if (verb == u"chmod")
         QFile::setPermissions(m_blocked.emplace_back(path(argument)),
                               QFile::ReadOwner | QFile::ExeOwner);

@@ -231,8 +231,8 @@ private slots:
         box.run("-b"); // gone between listing and stamping
         readTimestamps(box.folder(), listing.files);
         const DirectoryScan found = orderedScan(std::move(listing));
-        QCOMPARE(found.files.size(), size_t(2));
-        QVERIFY(!found.files[0].datum.isEmpty() && found.files[1].datum.isEmpty());
+        QVERIFY(found.files.size() == 2 && !found.files[0].datum.isEmpty() &&
+                found.files[1].datum.isEmpty());
         QCOMPARE(folderFromConfirmedName("/Select a Directory.~#~"), "/");
         QCOMPARE(folderFromConfirmedName("/a/b/a name longer than the placeholder.~#~"), "/a/b/");
     }
