@@ -30,13 +30,13 @@ QString cursorName();
 // Stands in for the folder dialog: confirms the name it gives, or cancels when it gives none.
 class StandInChooser : public DirectoryChooser {
 public:
-    using Answer = std::function<std::optional<QString>()>;
-    explicit StandInChooser(Answer answer) : m_answer(std::move(answer)) {}
+    explicit StandInChooser(std::function<std::optional<QString>()> answer)
+        : m_answer(std::move(answer)) {}
     std::optional<QString> confirmedName(QWidget*, const QString&) override { return m_answer(); }
     static std::unique_ptr<StandInChooser> confirming(const QString& folder); // its placeholder
 
 private:
-    Answer m_answer;
+    std::function<std::optional<QString>()> m_answer;
 };
 
 // A temporary root with the folder "photos/" and the program's folder "app/" holding the
