@@ -109,7 +109,7 @@ private:
 };
 
 // Table rows of a script and what it shows: a row per line, "tag :: script => shown", where
-// \r, \n and \uXXXX stand for those characters and "x{80}" for eighty of them; rows() adds
+// \r and \n stand for those characters and "x{80}" for eighty of them; rows() adds
 // the table's rows (and the columns, first), their tags and scripts led by the given ones.
 void rows(const char* tag, const char* table, const QString& prefix = {});
 
