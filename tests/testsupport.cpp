@@ -31,6 +31,7 @@
 namespace {
 
 using Rows = std::vector<CatalogueRow>;
+const QDateTime scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC); // the first file's time
 
 // Every page turn is refused, as by a printer that fails midway.
 class FailingPrinter : public QPrinter {
@@ -118,8 +119,6 @@ void rows(const char* tag, const char* table, const QString& prefix) {
             << prefix + row.section(" :: ", 1).section(" => ", 0, 0) << row.section(" => ", 1);
     }
 }
-
-const QDateTime Sandbox::scanned(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
 
 ModalAnswerer::ModalAnswerer(Answer answer) : m_answer(std::move(answer)) {
     connect(&m_timer, &QTimer::timeout, this, [this] {

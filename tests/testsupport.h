@@ -1,7 +1,6 @@
 #pragma once
 
 #include "directorychooser.h"
-#include "listinglayout.h"
 #include "mainwindow.h"
 
 #include <QTemporaryDir>
@@ -78,8 +77,6 @@ private:
 // folder).
 class Sandbox {
 public:
-    static const QDateTime scanned;
-
     Sandbox();
     ~Sandbox();
 
