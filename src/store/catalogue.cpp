@@ -123,14 +123,23 @@ std::string folderKey(const QString& folder) {
     return QDir::cleanPath(folder).toStdString();
 }
 
+std::vector<RenamedName> journalOf(SQLite::Database& db, const QString& folder) {
+    std::vector<RenamedName> names;
+    if (!hasTable(db, "renamed"))
+        return names;
+    SQLite::Statement read(db, "SELECT original, numbered FROM renamed WHERE folder=?");
+    read.bind(1, folderKey(folder));
+    while (read.executeStep())
+        names.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
+    return names;
+}
+
 QHash<QString, QString> originalsByName(SQLite::Database& db, const QString& folder) {
     QHash<QString, QString> originals;
     if (folder.isEmpty())
         return originals;
-    SQLite::Statement read(db, "SELECT numbered, original FROM renamed WHERE folder=?");
-    read.bind(1, folderKey(folder));
-    while (read.executeStep())
-        originals.insert(columnText(read.getColumn(0)), columnText(read.getColumn(1)));
+    for (const RenamedName& entry : journalOf(db, folder))
+        originals.insert(entry.numbered, entry.original);
     return originals;
 }
 
@@ -213,14 +222,7 @@ CatalogueRead Catalogue::orderedRead() const {
 std::vector<RenamedName> Catalogue::renamedIn(const QString& folder) const {
     SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Fail);
     try {
-        std::vector<RenamedName> names;
-        if (!hasTable(db, "renamed"))
-            return names;
-        SQLite::Statement read(db, "SELECT original, numbered FROM renamed WHERE folder=?");
-        read.bind(1, folderKey(folder));
-        while (read.executeStep())
-            names.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
-        return names;
+        return journalOf(db, folder);
     } catch (const SQLite::Exception& e) {
         throw failure(m_path, e);
     }
