@@ -1,9 +1,11 @@
 #include "benchactions.h"
 
 #include "benchfolder.h"
+#include "fixture.h"
 #include "listinglayout.h"
+#include "listtexts.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "numberedlist.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -67,7 +69,7 @@ QJsonObject row(const QString& action, double ms, const QString& floor, double f
 
 // The same listing as plain text in the same columns, for CUPS's own text filter.
 QString writeListingText(const MainWindow& window, const QString& path) {
-    const std::vector<CatalogueRow> rows = window.catalogue().orderedRows();
+    const std::vector<CatalogueRow> rows = window.catalogue().orderedRead().value().rows;
     const ListingMetrics characters{1,   1,   1,
                                     1e9, 1e9, [](const QString& t) { return qreal(t.size()); }};
     QFile file(path);
@@ -75,9 +77,11 @@ QString writeListingText(const MainWindow& window, const QString& path) {
         qFatal("cannot write %s", qPrintable(path));
     QTextStream out(&file);
     const Module1& state = window.state();
-    for (const ListingPage& page : listingPages({rows, state.dirpath, state.separator}, characters))
+    const Listing listing =
+        printedListing(state.dirpath, rows, numberedNames(rows, state.separator));
+    for (const ListingPage& page : listingPages(listing, characters))
         for (const ListingLine& line : page)
-            out << "    " << line.atColumn5.leftJustified(65) << line.atColumn70 << '\n';
+            out << "    " << line.name.leftJustified(65) << line.date << '\n';
     return path;
 }
 
@@ -124,13 +128,13 @@ QJsonObject measureSize(const QString& root, int files, int runs, const QStringL
     });
 
     QJsonArray rows;
-    window.setDirectoryChooser(StandInChooser::confirming(folder));
+    window.setFolderChooser(StandInChooser::confirming(folder));
     const double browse = medianOf(runs, [&] { return clickMilliseconds(window, "Command1"); });
     if (wanted("browse"))
         rows.append(row(QStringLiteral("procházej adresář"), browse, findFloor, floors.findSort));
     if (wanted("sort")) {
         const double declined = medianOf(runs, [&] {
-            ModalAnswerer no(ModalAnswerer::clickButton(QStringLiteral("Ne")));
+            ModalAnswerer no(QStringLiteral("Ne"));
             return clickMilliseconds(window, "Command2");
         });
         rows.append(row(QStringLiteral("seřaď (odmítnuto)"), declined, findFloor, floors.findSort));
@@ -152,12 +156,12 @@ QJsonObject measureSize(const QString& root, int files, int runs, const QStringL
         const auto scanCopy = [&](const char* name) {
             const QString copy =
                 linkedCopy(folder, root + u'/' + QLatin1String(name) + QString::number(++copies));
-            window.setDirectoryChooser(StandInChooser::confirming(copy));
+            window.setFolderChooser(StandInChooser::confirming(copy));
             window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
             return copy;
         };
         const auto renameAll = [&] {
-            ModalAnswerer yes(ModalAnswerer::clickButton(QStringLiteral("Přejmenovat")));
+            ModalAnswerer yes(QStringLiteral("Přejmenovat"));
             return clickMilliseconds(window, "Command2");
         };
         const double accepted = medianOf(runs, [&] {

@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "fixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,30 +1,24 @@
 #include "mainwindow.h"
 
 #include "actionbutton.h"
-#include "catalogueerror.h"
 #include "cataloguelocation.h"
-#include "confirmedname.h"
 #include "cursoroverride.h"
 #include "defaultprinter.h"
-#include "directoryscan.h"
+#include "folderdialog.h"
 #include "listbox.h"
 #include "listingprinter.h"
+#include "listtexts.h"
 #include "messages.h"
 #include "numberedlist.h"
 #include "renamequestion.h"
-#include "renamer.h"
-#include "renamereport.h"
-#include "scanlisttext.h"
 #include "statuslabel.h"
+#include "wording.h"
 
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QPrinter>
 #include <QTimer>
-#include <algorithm>
-#include <future>
-#include <iterator>
 #include <utility>
 
 // The icons live in this static library, which nothing else references; without this the
@@ -56,56 +50,18 @@ QIcon appIcon() {
     return icon;
 }
 
-struct CatalogueWrite {
-    ScanMark mark; // empty when the write failed
-    QString error;
-};
-
-CatalogueWrite writeCatalogue(const Catalogue& catalogue, std::span<const CatalogueRow> rows,
-                              const QString& folder) {
-    try {
-        return {catalogue.replaceAll(rows, folder), {}};
-    } catch (const CatalogueError& e) {
-        return {{}, e.message()};
-    }
-}
-
-struct Planned {
-    RenamePlan plan;
-    QString error;
-};
-
-// Without the journal the plan would take the names the program gave for originals.
-Planned planFromCatalogue(const Catalogue& catalogue, const QString& folder,
-                          std::span<const CatalogueRow> rows, const QString& separator) {
-    try {
-        return {planRenames(folder, rows, separator, catalogue.renamedIn(folder)), {}};
-    } catch (const CatalogueError& e) {
-        return {{}, e.message()};
-    }
-}
-
-QString planQuestion(const RenamePlan& plan) {
-    QStringList parts;
-    if (!plan.steps.empty())
-        parts << renameQuestion(filesMoved(plan.steps), plan.folder);
-    if (!plan.undoSteps.empty())
-        parts << undoOffer(filesMoved(plan.undoSteps), plan.folder, plan.steps.empty());
-    return parts.join(QStringLiteral("\n\n"));
-}
-
-QString catalogueTopic() {
-    return QStringLiteral("katalog");
-}
+const QString catalogueTopic = QStringLiteral("katalog");
 
 } // namespace
 
 MainWindow::MainWindow(const QString& appPath, QWidget* parent)
-    : QWidget(parent), m_catalogue(cataloguePath(appPath)) {
+    : QWidget(parent), m_catalogue(cataloguePath(appPath)),
+      m_chooser(std::make_unique<FileDialogChooser>(this)) {
     m_state.apppath = appPath;
     m_state.separator = QStringLiteral(" - ");
     buildControls();
-    openCatalogue();
+    if (const Result<void> prepared = m_catalogue.prepare(); !prepared.ok())
+        m_startupFailure = prepared.failure();
 }
 
 void MainWindow::buildControls() {
@@ -139,27 +95,17 @@ void MainWindow::buildControls() {
     m_command1->setFocus();
 }
 
-void MainWindow::openCatalogue() {
-    m_startupError = m_catalogue.prepare();
-}
-
 // The first paint comes once the desktop has placed the window, so a message from start-up
 // is centred over the window rather than over where it was before it was placed.
 void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (m_startupError.isEmpty())
+    if (!m_startupFailure)
         return;
-    QTimer::singleShot(0, this, [this, error = std::exchange(m_startupError, {})] {
-        showError(this, catalogueTopic(), error);
-    });
+    const QString message = catalogueMessage(*std::exchange(m_startupFailure, std::nullopt));
+    QTimer::singleShot(0, this, [this, message] { showError(this, catalogueTopic, message); });
 }
 
-std::optional<QString> MainWindow::chooseFolder() {
-    const CursorOverride arrow(Qt::ArrowCursor);
-    return m_chooser->confirmedName(this, m_state.apppath);
-}
-
-void MainWindow::setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser) {
+void MainWindow::setFolderChooser(std::unique_ptr<FolderChooser> chooser) {
     m_chooser = std::move(chooser);
 }
 
@@ -168,138 +114,81 @@ void MainWindow::setStatus(const QString& text) {
     m_label2->repaint();
 }
 
-// The ordered read; a failure is shown and gives no rows.
-std::optional<CatalogueRead> MainWindow::readCatalogue() {
-    try {
-        return m_catalogue.orderedRead();
-    } catch (const CatalogueError& e) {
-        showError(this, catalogueTopic(), e.message());
-        return std::nullopt;
-    }
-}
-
-void MainWindow::sort() {
-    const CursorOverride busy(Qt::WaitCursor);
-    const std::optional<CatalogueRead> read = readCatalogue();
-    if (!read)
-        return;
-    const std::vector<CatalogueRow>& rows = read->rows;
-    setStatus(QStringLiteral("řadím a přejmenovávám"));
-    // Planning the renames (a file look-up per row) only reads the rows, so it runs beside
-    // the list box update.
-    std::future<Planned> planning;
-    const bool scanned = !m_scanMark.token.isEmpty();
-    const bool ownScan = scanned && read->mark.token == m_scanMark.token;
-    if (ownScan)
-        planning = std::async(std::launch::async, [this, &rows] {
-            return planFromCatalogue(m_catalogue, m_scanMark.folder, rows, m_state.separator);
-        });
-    if (!rows.empty()) {
-        m_state.listtext = numberedList(rows, m_state.separator);
-        m_textBox1->setListText(m_state.listtext);
-    }
-    if (!ownScan) {
-        setStatus(QStringLiteral("HOTOVO - seřazeno"));
-        if (scanned)
-            showError(this, catalogueTopic(),
-                      QStringLiteral("Katalog mezitím přepsala jiná kopie programu "
-                                     "procházením složky „%1“; nic nebylo přejmenováno.")
-                          .arg(read->mark.folder));
-        return;
-    }
-    const Planned planned = planning.get();
-    if (!planned.error.isEmpty()) {
-        setStatus(QStringLiteral("HOTOVO - seřazeno"));
-        return showError(this, catalogueTopic(), planned.error);
-    }
-    renameToNumberedNames(planned.plan);
-}
-
-// Only files of the folder whose scan in this run wrote the catalogue are renamed, and only
-// with the user's consent. The catalogue keeps the original names, so the list stays the same.
-// Sets the final status.
-void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
-    std::vector<RenameProblem> problems;
-    RenameChoice choice = RenameChoice::Keep;
-    if (!plan.steps.empty() || !plan.undoSteps.empty()) {
-        choice = askRename(this, planQuestion(plan), !plan.steps.empty(), !plan.undoSteps.empty());
-        if (choice == RenameChoice::Keep)
-            return setStatus(QStringLiteral("HOTOVO - seřazeno"));
-    }
-    const bool undo = choice == RenameChoice::Undo;
-    if (!undo)
-        problems = plan.problems;
-    if (choice != RenameChoice::Keep) {
-        std::optional<RenameOutcome> outcome = runSteps(plan, undo ? plan.undoSteps : plan.steps);
-        if (!outcome)
-            return;
-        std::ranges::move(outcome->problems, std::back_inserter(problems));
-    }
-    if (problems.empty())
-        return setStatus(undo ? QStringLiteral("HOTOVO - vráceny původní názvy")
-                              : QStringLiteral("HOTOVO - přejmenováno"));
-    setStatus((undo ? QStringLiteral("HOTOVO - nevráceno: %1")
-                    : QStringLiteral("HOTOVO - nepřejmenováno: %1"))
-                  .arg(problems.size()));
-    showError(this, QStringLiteral("přejmenování"), renameReport(problems));
-}
-
-// The journal names every name the steps may give before the first of them runs, so that
-// after a crash the next scan still knows each file's original name.
-std::optional<RenameOutcome> MainWindow::runSteps(const RenamePlan& plan,
-                                                  std::span<const RenameStep> steps) {
-    try {
-        m_catalogue.recordRenames(plan.folder, namesGiven(steps), plan.gone);
-    } catch (const CatalogueError& e) {
-        setStatus(QStringLiteral("HOTOVO - seřazeno"));
-        showError(this, catalogueTopic(),
-                  e.message() + QStringLiteral("\nNic nebylo přejmenováno."));
-        return std::nullopt;
-    }
-    RenameOutcome outcome = renameFiles(plan.folder, steps);
-    try {
-        m_catalogue.recordRenames(plan.folder, {}, outcome.vacated);
-    } catch (const CatalogueError&) {
-        // The entries left name files that no longer exist; the next rename prunes them.
-    }
-    return outcome;
-}
-
-void MainWindow::print() {
-    const CursorOverride busy(Qt::WaitCursor);
-    const std::optional<CatalogueRead> read = readCatalogue();
-    if (!read)
-        return;
-    if (!read->rows.empty())
-        m_state.listtext.clear();
-    const Listing listing{read->rows, m_state.dirpath, m_state.separator};
-    const QString message = m_printerFactory ? printListing(m_printerFactory().get(), listing)
-                                             : printOnDefaultPrinter(listing);
-    if (!message.isEmpty())
-        showError(this, QStringLiteral("tisk"), message);
+void MainWindow::showList(const QString& text) {
+    m_state.listtext = text;
+    m_textBox1->setListText(m_state.listtext);
 }
 
 void MainWindow::browse() {
     const CursorOverride busy(Qt::WaitCursor);
-    const std::optional<QString> confirmed = chooseFolder();
-    if (!confirmed)
+    const std::optional<BrowseOutcome> outcome =
+        browseFolder(*m_chooser, m_state.apppath, m_catalogue, *this);
+    if (!outcome)
         return;
-    m_state.dirpath = folderFromConfirmedName(*confirmed);
-    const DirectoryScan scan = scanDirectory(m_state.dirpath);
-    // The catalogue write only reads the scan, so it runs beside the list box update; the
-    // action still ends only when both are done.
-    auto writing = std::async(std::launch::async, [this, &scan] {
-        return writeCatalogue(m_catalogue, scan.files, m_state.dirpath);
-    });
-    m_state.listtext = scanListText(m_state.dirpath, scan.files);
-    m_textBox1->setListText(m_state.listtext);
-    const auto [mark, writeError] = writing.get();
-    m_scanMark = mark;
-    setStatus(QStringLiteral("Zvolen adresář: ") + m_state.dirpath);
-
-    QStringList errors{scan.error, writeError};
-    errors.removeAll(QString());
+    m_scanMark = outcome->written.ok() ? outcome->written.value() : ScanMark{};
+    setStatus(scannedStatus(m_state.dirpath));
+    QStringList errors;
+    if (!outcome->listed.ok())
+        errors << folderMessage(outcome->listed.failure());
+    if (!outcome->written.ok())
+        errors << catalogueMessage(outcome->written.failure());
     if (!errors.isEmpty())
-        showError(this, scan.error.isEmpty() ? catalogueTopic() : QStringLiteral("adresář"),
+        showError(this, outcome->listed.ok() ? catalogueTopic : QStringLiteral("adresář"),
                   errors.join(u'\n'));
+}
+
+void MainWindow::showScan(const QString& dirpath, std::span<const CatalogueRow> files) {
+    m_state.dirpath = dirpath;
+    showList(scanListText(dirpath, files));
+}
+
+void MainWindow::sort() {
+    const CursorOverride busy(Qt::WaitCursor);
+    const Result<SortOutcome> sorted =
+        sortCatalogue(m_catalogue, m_scanMark, m_state.separator, *this);
+    if (!sorted.ok())
+        return showError(this, catalogueTopic, catalogueMessage(sorted.failure()));
+    const SortOutcome& outcome = sorted.value();
+    setStatus(sortedStatus(outcome));
+    if (!outcome.otherScan.isEmpty())
+        showError(this, catalogueTopic, otherScanMessage(outcome.otherScan));
+    if (!outcome.journal.ok())
+        showError(this, catalogueTopic,
+                  catalogueMessage(outcome.journal.failure()) +
+                      QStringLiteral("\nNic nebylo přejmenováno."));
+    if (!outcome.problems.empty())
+        showError(this, QStringLiteral("přejmenování"), renameReport(outcome.problems));
+}
+
+void MainWindow::showNumbered(const QStringList& names) {
+    setStatus(sortingStatus());
+    if (!names.isEmpty())
+        showList(numberedListText(names));
+}
+
+RenameChoice MainWindow::ask(const RenameOffer& offer) {
+    return askRename(this, offer);
+}
+
+void MainWindow::print() {
+    const CursorOverride busy(Qt::WaitCursor);
+    const Result<CatalogueRead> read = m_catalogue.orderedRead();
+    if (!read.ok())
+        return showError(this, catalogueTopic, catalogueMessage(read.failure()));
+    const std::vector<CatalogueRow>& rows = read.value().rows;
+    if (!rows.empty())
+        m_state.listtext.clear();
+    const Listing listing =
+        printedListing(m_state.dirpath, rows, numberedNames(rows, m_state.separator));
+    if (m_printerFactory) {
+        if (const Result<void> printed = printListing(m_printerFactory().get(), listing);
+            !printed.ok())
+            showError(this, QStringLiteral("tisk"), printMessage(printed.failure()));
+        return;
+    }
+    const Result<PrintedJob> job = printOnDefaultPrinter(listing);
+    if (!job.ok())
+        showError(this, QStringLiteral("tisk"), printMessage(job.failure()));
+    else if (job.value().waiting)
+        showError(this, QStringLiteral("tisk"), waitingJobMessage(job.value().printer));
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "browseaction.h"
 #include "catalogue.h"
-#include "directorychooser.h"
 #include "module1.h"
-#include "renameplan.h"
-#include "renamer.h"
+#include "sortaction.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -17,8 +16,9 @@ class StatusLabel;
 class QPrinter;
 class QPushButton;
 
-// The one window, TEMLO_RUNDEL: three action buttons, the list box and the status line.
-class MainWindow : public QWidget {
+// The one window, TEMLO_RUNDEL: three action buttons, the list box and the status line. Each
+// button runs its action; the window shows what the action found and answers its questions.
+class MainWindow : public QWidget, private ScanView, private SortView {
     Q_OBJECT
 public:
     // The catalogue lives beside the executable in appPath, or where cataloguePath() says.
@@ -32,28 +32,26 @@ public:
     // printer stands for none available.
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
-    void setDirectoryChooser(std::unique_ptr<DirectoryChooser> chooser);
+    void setFolderChooser(std::unique_ptr<FolderChooser> chooser);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildControls();
-    void openCatalogue();
     void browse();
-    std::optional<QString> chooseFolder();
-    std::optional<CatalogueRead> readCatalogue();
     void sort();
     void print();
-    void renameToNumberedNames(const RenamePlan& plan);
-    std::optional<RenameOutcome> runSteps(const RenamePlan& plan,
-                                          std::span<const RenameStep> steps);
+    void showScan(const QString& dirpath, std::span<const CatalogueRow> files) override;
+    void showNumbered(const QStringList& names) override;
+    RenameChoice ask(const RenameOffer& offer) override;
+    void showList(const QString& text);
     void setStatus(const QString& text);
 
     Module1 m_state;
     Catalogue m_catalogue;
-    QString m_startupError; // shown once the window is on screen
-    std::unique_ptr<DirectoryChooser> m_chooser = std::make_unique<FileDialogChooser>();
+    std::optional<Failure> m_startupFailure; // shown once the window is on screen
+    std::unique_ptr<FolderChooser> m_chooser;
     // The last scan of this run that wrote the catalogue; empty when there is none (none
     // yet, or its write failed). Files are renamed only while the catalogue holds it.
     ScanMark m_scanMark;

@@ -1,17 +1,19 @@
 #include "renamequestion.h"
 
 #include "messages.h"
+#include "wording.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
-RenameChoice askRename(QWidget* window, const QString& question, bool canRename, bool canUndo) {
-    QMessageBox box(QMessageBox::Question, QString(), question);
+RenameChoice askRename(QWidget* window, const RenameOffer& offer) {
+    QMessageBox box(QMessageBox::Question, QString(), renameQuestion(offer));
     QPushButton* rename =
-        canRename ? box.addButton(QStringLiteral("Přejmenovat"), QMessageBox::AcceptRole) : nullptr;
-    QPushButton* undo = canUndo ? box.addButton(QStringLiteral("Vrátit původní názvy"),
-                                                QMessageBox::DestructiveRole)
-                                : nullptr;
+        offer.toRename > 0 ? box.addButton(QStringLiteral("Přejmenovat"), QMessageBox::AcceptRole)
+                           : nullptr;
+    QPushButton* undo = offer.toRestore > 0 ? box.addButton(QStringLiteral("Vrátit původní názvy"),
+                                                            QMessageBox::DestructiveRole)
+                                            : nullptr;
     QPushButton* keep = box.addButton(QStringLiteral("Ne"), QMessageBox::RejectRole);
     box.setDefaultButton(keep);
     box.setEscapeButton(keep);

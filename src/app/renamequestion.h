@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QString>
+#include "sortaction.h"
 
 class QWidget;
 
-enum class RenameChoice { Keep, Rename, Undo };
-
 // Asks before the files are renamed, offering "Přejmenovat" and "Vrátit původní názvy" where
 // there is something to do. "Ne" is the default, so Enter or Escape renames nothing.
-RenameChoice askRename(QWidget* window, const QString& question, bool canRename, bool canUndo);
+RenameChoice askRename(QWidget* window, const RenameOffer& offer);

@@ -1,7 +1,5 @@
 #include "folderhandle.h"
 
-#include "fileerror.h"
-
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -19,8 +17,8 @@ FolderHandle::~FolderHandle() {
         ::close(m_fd);
 }
 
-QString FolderHandle::errorText() const {
+Failure FolderHandle::failure(const QString& name) const {
     if (m_error == ENOENT || m_error == ENOTDIR)
-        return QStringLiteral("složka už neexistuje");
-    return QStringLiteral("složku nelze otevřít: ") + fileErrorText(m_error);
+        return {Fault::FolderGone, name, {}};
+    return failureOfErrno(m_error, name);
 }

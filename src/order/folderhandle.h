@@ -1,5 +1,7 @@
 #pragma once
 
+#include "failure.h"
+
 #include <QString>
 
 // An open folder. Every look-up and rename goes through it, so all of them meet the same
@@ -13,8 +15,8 @@ public:
 
     bool isOpen() const { return m_fd >= 0; }
     int fd() const { return m_fd; }
-    // Why the folder could not be opened (Czech, for the user).
-    QString errorText() const;
+    // Why the folder could not be opened, for a file `name` of it.
+    Failure failure(const QString& name) const;
 
 private:
     int m_fd = -1;

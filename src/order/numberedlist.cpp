@@ -1,21 +1,14 @@
 #include "numberedlist.h"
 
-#include "shownname.h"
-
 QString numberText(qsizetype sequence) {
     return QString::number(sequence).rightJustified(3, u'0');
 }
 
-QString numberedName(qsizetype sequence, const QString& filename, const QString& separator) {
-    return numberText(sequence) + separator + filename;
-}
-
-QString numberedList(std::span<const CatalogueRow> rows, const QString& separator) {
-    QString list;
+QStringList numberedNames(std::span<const CatalogueRow> rows, const QString& separator) {
+    QStringList names;
+    names.reserve(qsizetype(rows.size()));
     qsizetype sequence = 0;
-    for (const CatalogueRow& row : rows) {
-        list += numberedName(++sequence, shownName(row.filename), separator);
-        list += u'\r';
-    }
-    return list;
+    for (const CatalogueRow& row : rows)
+        names << numberText(++sequence) + separator + row.filename;
+    return names;
 }

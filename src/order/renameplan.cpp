@@ -1,10 +1,8 @@
 #include "renameplan.h"
 
 #include "datum.h"
-#include "fileerror.h"
+#include "folderentries.h"
 #include "folderhandle.h"
-#include "foldernames.h"
-#include "numberedlist.h"
 #include "steporder.h"
 
 #include <QFile>
@@ -32,66 +30,63 @@ bool namesFileExactly(const QString& name, const QByteArray& encoded) {
 // The file a row stands for, as found on disk, or why it was not found.
 struct Found {
     QByteArray name;
-    QString problem;
+    std::optional<Failure> problem;
 };
 
 struct Inspection {
     bool missing = false;
-    QString problem; // why it is not the row's file; empty when it is
+    std::optional<Failure> problem; // why it is not the row's file
 };
 
 class Planner {
 public:
-    Planner(const QString& folder, const QString& separator, std::span<const RenamedName> journal)
-        : m_handle(folder), m_separator(separator) {
+    Planner(const QString& folder, std::span<const RenamedName> journal) : m_handle(folder) {
         m_plan.folder = folder;
         for (const RenamedName& entry : journal)
             m_given.insert(entry.original, QFile::encodeName(entry.numbered));
     }
 
-    void add(qsizetype sequence, const CatalogueRow& row);
+    void add(const CatalogueRow& row, const QString& target);
     RenamePlan finish();
 
 private:
-    QString targetProblem(const QString& target, const QByteArray& encoded) const;
+    std::optional<Fault> targetProblem(const QString& target, const QByteArray& encoded) const;
     Found find(const CatalogueRow& row, const QByteArray& original);
     Inspection inspect(const CatalogueRow& row, const QByteArray& name);
     bool knownMissing(const QByteArray& name) const;
     void readNames();
     QByteArray temporaryName();
-    void refuse(const CatalogueRow& row, const QString& reason) {
-        m_plan.problems.push_back({row.filename, reason});
+    void refuse(const CatalogueRow& row, Fault fault) {
+        m_plan.problems.push_back({fault, row.filename, {}});
     }
 
     FolderHandle m_handle;
-    const QString& m_separator;
     RenamePlan m_plan;
     QMultiHash<QString, QByteArray> m_given; // by original name
     QSet<QByteArray> m_claimed;              // files already planned
     // Read once the first name is found missing: looking up names that do not exist one by
     // one is slow in large folders, and a renamed folder misses most original names.
-    std::optional<QSet<QByteArray>> m_names;
+    std::optional<QSet<QByteArray>> m_names; // none when the folder cannot be read
     bool m_namesRead = false;
     QString m_temporaryStem;
     int m_temporaryCount = 0;
 };
 
-void Planner::add(qsizetype sequence, const CatalogueRow& row) {
+void Planner::add(const CatalogueRow& row, const QString& target) {
     if (!m_handle.isOpen())
-        return refuse(row, m_handle.errorText());
+        return m_plan.problems.push_back(m_handle.failure(row.filename));
     if (!isNameWithinFolder(row.filename))
-        return refuse(row, QStringLiteral("název souboru by vedl mimo složku"));
+        return refuse(row, Fault::LeadsOutside);
     const QByteArray original = QFile::encodeName(row.filename);
     if (!namesFileExactly(row.filename, original))
-        return refuse(row, QStringLiteral("název souboru obsahuje neplatné znaky"));
-    const QString target = numberedName(sequence, row.filename, m_separator);
+        return refuse(row, Fault::InvalidName);
     const QByteArray encodedTarget = QFile::encodeName(target);
-    if (const QString problem = targetProblem(target, encodedTarget); !problem.isEmpty())
-        return refuse(row, problem);
+    if (const std::optional<Fault> problem = targetProblem(target, encodedTarget))
+        return refuse(row, *problem);
 
     const Found found = find(row, original);
-    if (!found.problem.isEmpty())
-        return refuse(row, found.problem);
+    if (found.problem)
+        return m_plan.problems.push_back(*found.problem);
     m_claimed.insert(found.name);
     if (found.name != encodedTarget)
         m_plan.steps.push_back({row.filename, found.name, encodedTarget});
@@ -99,14 +94,15 @@ void Planner::add(qsizetype sequence, const CatalogueRow& row) {
         m_plan.undoSteps.push_back({row.filename, found.name, original});
 }
 
-QString Planner::targetProblem(const QString& target, const QByteArray& encoded) const {
+std::optional<Fault> Planner::targetProblem(const QString& target,
+                                            const QByteArray& encoded) const {
     if (!isNameWithinFolder(target))
-        return QStringLiteral("nový název by vedl mimo složku");
+        return Fault::TargetLeadsOutside;
     if (!namesFileExactly(target, encoded))
-        return QStringLiteral("nový název obsahuje neplatné znaky");
+        return Fault::TargetInvalid;
     if (encoded.size() > NAME_MAX)
-        return QStringLiteral("nový název by byl příliš dlouhý");
-    return {};
+        return Fault::NameTooLong;
+    return std::nullopt;
 }
 
 // Under a name the program gave it, or under its original name. Of two files that both stand
@@ -114,21 +110,21 @@ QString Planner::targetProblem(const QString& target, const QByteArray& encoded)
 Found Planner::find(const CatalogueRow& row, const QByteArray& original) {
     QList<QByteArray> candidates = m_given.values(row.filename);
     candidates << original;
-    QString problem = QStringLiteral("soubor ve složce chybí");
+    Failure problem{Fault::Missing, row.filename, {}};
     for (const QByteArray& name : candidates) {
         if (m_claimed.contains(name)) {
-            problem = QStringLiteral("soubor je v katalogu vícekrát");
+            problem = {Fault::ListedTwice, row.filename, {}};
             continue;
         }
         const Inspection inspection =
-            knownMissing(name) ? Inspection{true, {}} : inspect(row, name);
+            knownMissing(name) ? Inspection{true, std::nullopt} : inspect(row, name);
         if (inspection.missing) {
             if (name != original)
                 m_plan.gone.push_back(QFile::decodeName(name));
-        } else if (inspection.problem.isEmpty()) {
-            return {name, {}};
+        } else if (!inspection.problem) {
+            return {name, std::nullopt};
         } else {
-            problem = inspection.problem;
+            problem = *inspection.problem;
         }
     }
     return {{}, problem};
@@ -139,18 +135,18 @@ Inspection Planner::inspect(const CatalogueRow& row, const QByteArray& name) {
     struct stat file {};
     if (::fstatat(m_handle.fd(), name.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno != ENOENT)
-            return {false, fileErrorText(errno)};
+            return {false, failureOfErrno(errno, row.filename)};
         readNames();
-        return {true, {}};
+        return {true, std::nullopt};
     }
     // A link is renamed itself; what it points to is never touched. Its time is that of the
     // file it points to, as the scan read it.
     if (S_ISLNK(file.st_mode) && ::fstatat(m_handle.fd(), name.constData(), &file, 0) != 0)
-        return {false, QStringLiteral("odkaz nevede na žádný soubor")};
+        return {false, Failure{Fault::BrokenLink, row.filename, {}}};
     if (!S_ISREG(file.st_mode))
-        return {false, QStringLiteral("není obyčejný soubor")};
+        return {false, Failure{Fault::NotOrdinary, row.filename, {}}};
     if (storedDatum(file.st_mtim) != row.datum)
-        return {false, QStringLiteral("soubor se od procházení složky změnil")};
+        return {false, Failure{Fault::ChangedSinceScan, row.filename, {}}};
     return {};
 }
 
@@ -159,9 +155,16 @@ bool Planner::knownMissing(const QByteArray& name) const {
 }
 
 void Planner::readNames() {
-    if (!m_namesRead)
-        m_names = readFolderNames(m_handle.fd());
+    if (m_namesRead)
+        return;
     m_namesRead = true;
+    Result<std::vector<FolderEntry>> entries = readFolder(m_handle.fd(), m_plan.folder);
+    if (!entries.ok())
+        return;
+    m_names.emplace();
+    m_names->reserve(qsizetype(entries.value().size()));
+    for (FolderEntry& entry : entries.value())
+        m_names->insert(std::move(entry.name));
 }
 
 // Visible, so that a scan after a crash lists the file, and recorded in the journal.
@@ -188,11 +191,10 @@ RenamePlan Planner::finish() {
 } // namespace
 
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
-                       const QString& separator, std::span<const RenamedName> journal) {
-    Planner planner(folder, separator, journal);
-    qsizetype sequence = 0;
-    for (const CatalogueRow& row : rows)
-        planner.add(++sequence, row);
+                       const QStringList& numberedNames, std::span<const RenamedName> journal) {
+    Planner planner(folder, journal);
+    for (qsizetype i = 0; i < numberedNames.size(); ++i)
+        planner.add(rows[size_t(i)], numberedNames[i]);
     return planner.finish();
 }
 

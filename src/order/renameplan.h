@@ -1,17 +1,13 @@
 #pragma once
 
 #include "catalogue.h"
+#include "failure.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <span>
 #include <vector>
-
-// A file that is not renamed, and why (Czech, for the user).
-struct RenameProblem {
-    QString name;
-    QString reason;
-};
 
 // One rename within the folder; the names are as the file system holds them.
 struct RenameStep {
@@ -25,18 +21,18 @@ struct RenamePlan {
     // Both in the order they must run (see orderSteps).
     std::vector<RenameStep> steps;     // to the numbered names
     std::vector<RenameStep> undoSteps; // back to the original names
-    std::vector<RenameProblem> problems;
-    std::vector<QString> gone; // names the journal records that no longer exist
+    std::vector<Failure> problems;     // rows not renamed: the file's name as subject, and why
+    std::vector<QString> gone;         // names the journal records that no longer exist
 };
 
-// Plans giving each catalogued file in `folder` (ending in "/") its numbered name, the rows
-// numbered from 1 in their order, and giving the files that carry a name the program gave
+// Plans giving each catalogued file in `folder` (ending in "/") its numbered name (one per
+// row, see numberedNames), and giving the files that carry a name the program gave
 // (`journal`) their original names back. A file is found under its original name or a name
 // the journal records for it. A row joins the plan only when its file still lies directly
 // in the folder, is an ordinary file (or a link to one, which is renamed itself) and still has
 // the modification time the catalogue holds for it. Every other row becomes a problem.
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
-                       const QString& separator, std::span<const RenamedName> journal = {});
+                       const QStringList& numberedNames, std::span<const RenamedName> journal = {});
 
 // What the journal must hold before `steps` run: every name they give other than an original.
 std::vector<RenamedName> namesGiven(std::span<const RenameStep> steps);

@@ -1,6 +1,5 @@
 #include "renamer.h"
 
-#include "fileerror.h"
 #include "folderhandle.h"
 #include "noreplace.h"
 
@@ -52,8 +51,8 @@ RenameOutcome renameFiles(const QString& folder, std::span<const RenameStep> ste
             continue;
         }
         failedTargets.insert(step.target);
-        outcome.problems.push_back(
-            {step.name, error < 0 ? handle.errorText() : fileErrorText(error)});
+        outcome.problems.push_back(error < 0 ? handle.failure(step.name)
+                                             : failureOfErrno(error, step.name));
     }
     std::erase_if(outcome.vacated,
                   [&](const QString& name) { return reached.contains(QFile::encodeName(name)); });

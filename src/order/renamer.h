@@ -6,8 +6,8 @@
 #include <vector>
 
 struct RenameOutcome {
-    std::vector<RenameProblem> problems; // the files that kept their names
-    std::vector<QString> vacated;        // names no file has any more
+    std::vector<Failure> problems; // the files that kept their names
+    std::vector<QString> vacated;  // names no file has any more
 };
 
 // Runs the steps in their order within `folder`. Each is atomic and never replaces an existing

@@ -1,24 +1,9 @@
 #include "cupsjob.h"
 
-#include "listingprinter.h"
-
 #include <QFile>
 #include <cups/cups.h>
 
 namespace {
-
-struct CupsError {
-    ipp_status_t status;
-    QString reason;
-};
-
-CupsError lastCupsError() {
-    return {cupsLastError(), QString::fromUtf8(cupsLastErrorString())};
-}
-
-QString withReason(const QString& text, const CupsError& error) {
-    return QStringLiteral("%1\n(CUPS: %2)").arg(text, error.reason);
-}
 
 bool schedulerReachable() {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
@@ -27,31 +12,27 @@ bool schedulerReachable() {
     return http != nullptr;
 }
 
-const QString schedulerGoneText =
-    QStringLiteral("Tiskový systém CUPS neběží nebo není dostupný. Nic se nevytisklo.");
-
-QString refusalCause(const QString& printer, ipp_status_t status) {
-    const QString quoted = u'„' + printer + u'“';
+Fault refusalFault(ipp_status_t status) {
     switch (status) {
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
-        return QStringLiteral("Tiskárna %1 nepřijímá tiskové úlohy.").arg(quoted);
+        return Fault::NotAccepting;
     case IPP_STATUS_ERROR_NOT_FOUND:
-        return QStringLiteral("Tiskárna %1 neexistuje, nejspíš byla odebrána.").arg(quoted);
+        return Fault::PrinterGone;
     case IPP_STATUS_ERROR_FORBIDDEN:
     case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
     case IPP_STATUS_ERROR_NOT_AUTHORIZED:
     case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
-        return QStringLiteral("K tisku na tiskárně %1 nemáte oprávnění.").arg(quoted);
+        return Fault::NotAuthorized;
     default:
-        if (!schedulerReachable())
-            return QStringLiteral("Tiskový systém CUPS neběží nebo není dostupný.");
-        return QStringLiteral("Tiskárna %1 úlohu odmítla.").arg(quoted);
+        return schedulerReachable() ? Fault::Refused : Fault::SchedulerDown;
     }
 }
 
-QString refusalText(const QString& printer, const CupsError& error) {
-    return withReason(refusalCause(printer, error.status) + QStringLiteral(" Nic se nevytisklo."),
-                      error);
+// CUPS's last answer, taken before asking it anything more.
+Failure refusal(const QString& printer) {
+    const ipp_status_t status = cupsLastError();
+    const QString reason = QString::fromUtf8(cupsLastErrorString());
+    return {refusalFault(status), printer, reason};
 }
 
 // The document is finished also after a failed write: that reads the scheduler's answer.
@@ -67,40 +48,34 @@ bool sendDocument(const char* printer, int job, const QByteArray& pdf) {
 
 } // namespace
 
-DestinationLookup defaultCupsDestination() {
+Result<CupsDestination> defaultCupsDestination() {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
     if (!dest) {
-        const CupsError error = lastCupsError();
-        return {std::nullopt,
-                withReason(schedulerReachable() ? noPrinterText() : schedulerGoneText, error)};
+        const QString reason = QString::fromUtf8(cupsLastErrorString());
+        return Failure{schedulerReachable() ? Fault::NoPrinter : Fault::SchedulerDown, {}, reason};
     }
     const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
     CupsDestination found{QString::fromUtf8(dest->name),
                           state && QByteArray(state).toInt() == IPP_PSTATE_STOPPED};
     cupsFreeDests(1, dest);
-    return {std::move(found), {}};
+    return found;
 }
 
-QString submitPdf(const CupsDestination& destination, const QString& path, const QString& title) {
+Result<void> submitPdf(const CupsDestination& destination, const QString& path,
+                       const QString& title) {
     QFile file(path);
     const QByteArray pdf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (file.error() != QFile::NoError)
-        return QStringLiteral("Tisk se nezdařil: dočasný soubor %1 nelze přečíst (%2). Nic se "
-                              "nevytisklo.")
-            .arg(path, file.errorString());
+        return Failure{Fault::TemporaryFile, path, file.errorString()};
     const QByteArray printer = destination.name.toUtf8();
     const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, printer.constData(),
                                   title.toUtf8().constData(), 0, nullptr);
     if (job == 0)
-        return refusalText(destination.name, lastCupsError());
+        return refusal(destination.name);
     if (!sendDocument(printer.constData(), job, pdf)) {
-        const CupsError error = lastCupsError();
+        const Failure failure = refusal(destination.name);
         cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.constData(), job, 0);
-        return refusalText(destination.name, error);
+        return failure;
     }
-    if (destination.stopped)
-        return QStringLiteral("Tisková úloha čeká ve frontě tiskárny „%1“: tiskárna je zastavená. "
-                              "Vytiskne se, až ji někdo znovu spustí.")
-            .arg(destination.name);
     return {};
 }

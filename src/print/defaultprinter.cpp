@@ -23,19 +23,22 @@ std::unique_ptr<QPrinter> pdfPrinterLike(const QString& printerName, const QStri
 
 } // namespace
 
-QString printOnDefaultPrinter(const Listing& listing) {
-    const DestinationLookup lookup = defaultCupsDestination();
-    if (!lookup.destination)
-        return lookup.problem;
+Result<PrintedJob> printOnDefaultPrinter(const Listing& listing) {
+    const Result<CupsDestination> destination = defaultCupsDestination();
+    if (!destination.ok())
+        return destination.failure();
+    const CupsDestination& printer = destination.value();
     QTemporaryFile pdf(QDir::tempPath() + QStringLiteral("/temlo_rundel-XXXXXX.pdf"));
     if (!pdf.open())
-        return QStringLiteral("Tisk se nezdařil: nelze vytvořit dočasný soubor v %1 (%2). Nic se "
-                              "nevytisklo.")
-            .arg(QDir::tempPath(), pdf.errorString());
+        return Failure{Fault::TemporaryFile, QDir::tempPath(), pdf.errorString()};
     pdf.close();
-    QString error =
-        printListing(pdfPrinterLike(lookup.destination->name, pdf.fileName()).get(), listing);
-    if (!error.isEmpty())
-        return error;
-    return submitPdf(*lookup.destination, pdf.fileName(), QStringLiteral("TEMLO_RUNDEL"));
+    if (const Result<void> drawn =
+            printListing(pdfPrinterLike(printer.name, pdf.fileName()).get(), listing);
+        !drawn.ok())
+        return drawn.failure();
+    if (const Result<void> sent =
+            submitPdf(printer, pdf.fileName(), QStringLiteral("TEMLO_RUNDEL"));
+        !sent.ok())
+        return sent.failure();
+    return PrintedJob{printer.name, printer.stopped};
 }

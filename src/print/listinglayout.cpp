@@ -1,17 +1,11 @@
 #include "listinglayout.h"
 
-#include "datum.h"
-#include "numberedlist.h"
-#include "shownname.h"
-
 #include <QFontMetricsF>
+#include <QStringList>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
 namespace {
-
-constexpr int nameColumn = 5;
-constexpr int dateColumn = 70;
 
 // Latin letters up to Latin Extended-A (all Czech ones) come from the print font itself, whose
 // widest character bounds the width of such a text without shaping it.
@@ -103,7 +97,7 @@ LaidOutLines listingLines(const Listing& listing, const ListingMetrics& metrics)
     const Rooms rooms = roomsOf(metrics);
     const QString dashes = QStringLiteral("-------");
     LaidOutLines out;
-    out.lines.reserve(4 + listing.rows.size());
+    out.lines.reserve(4 + listing.entries.size());
     out.lines.emplace_back();
     out.blockEnds.push_back(1);
     appendWrapped(out, dashes + listing.dirpath + dashes, rooms, metrics);
@@ -112,11 +106,8 @@ LaidOutLines listingLines(const Listing& listing, const ListingMetrics& metrics)
         out.lines.emplace_back();
         out.blockEnds.push_back(qsizetype(out.lines.size()));
     }
-    const DatumTextFormat datumFormat;
-    qsizetype sequence = 0;
-    for (const CatalogueRow& row : listing.rows) {
-        appendRow(out, numberedName(++sequence, shownName(row.filename), listing.separator),
-                  datumFormat.text(row.datum), rooms, metrics);
+    for (const ListingEntry& entry : listing.entries) {
+        appendRow(out, entry.name, entry.date, rooms, metrics);
         out.blockEnds.push_back(qsizetype(out.lines.size()));
     }
     return out;

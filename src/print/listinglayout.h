@@ -1,11 +1,8 @@
 #pragma once
 
-#include "catalogue.h"
-
 #include <QSizeF>
 #include <QString>
 #include <functional>
-#include <span>
 #include <vector>
 
 class QFontMetricsF;
@@ -25,25 +22,34 @@ ListingMetrics listingMetrics(const QFontMetricsF& font, QSizeF printable);
 // One printed line: a text that starts at column 5 and one that starts at column 70.
 // An empty text prints nothing.
 struct ListingLine {
-    QString atColumn5;
-    QString atColumn70;
+    QString name;
+    QString date;
 
     bool operator==(const ListingLine&) const = default;
 };
 
 using ListingPage = std::vector<ListingLine>;
 
-struct Listing {
-    std::span<const CatalogueRow> rows; // in print order
-    QString dirpath;
-    QString separator;
+// A row as printed: its numbered name and its date text.
+struct ListingEntry {
+    QString name;
+    QString date;
 };
+
+struct Listing {
+    QString dirpath;
+    std::vector<ListingEntry> entries; // in print order
+};
+
+// Where the names and the dates start, in average character widths of the print font.
+constexpr int nameColumn = 5;
+constexpr int dateColumn = 70;
 
 // Column n starts n - 1 average character widths from the left of the printable area.
 qreal columnOffset(int column, qreal charWidth);
 
 // The whole listing laid out on pages: a blank line, the heading, two blank lines, then per
-// row its numbered name and date text. Text wider than the rest of the line continues on the
+// entry its name and date. Text wider than the rest of the line continues on the
 // next lines at column 5; a name whose last line reaches past column 70 has its date on the
 // line after it. A row that does not fit on the rest of a page starts the next one.
 std::vector<ListingPage> listingPages(const Listing& listing, const ListingMetrics& metrics);

@@ -12,9 +12,6 @@
 
 namespace {
 
-const QString failedText = QStringLiteral("Tisk se nezdařil, tiskárna ohlásila chybu.");
-const QString abortedText = failedText + QStringLiteral(" Tisková úloha byla zrušena.");
-
 // Qt's PDF writer allocates and frees buffers of megabytes for every page. glibc would map
 // and unmap each of them (and trim the heap after each free), faulting fresh pages in every
 // time; served from a heap that keeps its free top, they are reused instead.
@@ -31,14 +28,14 @@ void reuseLargeBuffers() {
 
 void drawPage(QPainter& painter, const ListingPage& page, const ListingMetrics& metrics,
               qreal ascent) {
-    const qreal nameX = columnOffset(5, metrics.charWidth);
-    const qreal dateX = columnOffset(70, metrics.charWidth);
+    const qreal nameX = columnOffset(nameColumn, metrics.charWidth);
+    const qreal dateX = columnOffset(dateColumn, metrics.charWidth);
     qreal baseline = ascent;
     for (const ListingLine& line : page) {
-        if (!line.atColumn5.isEmpty())
-            painter.drawText(QPointF(nameX, baseline), line.atColumn5);
-        if (!line.atColumn70.isEmpty())
-            painter.drawText(QPointF(dateX, baseline), line.atColumn70);
+        if (!line.name.isEmpty())
+            painter.drawText(QPointF(nameX, baseline), line.name);
+        if (!line.date.isEmpty())
+            painter.drawText(QPointF(dateX, baseline), line.date);
         baseline += metrics.lineHeight;
     }
 }
@@ -61,10 +58,6 @@ bool drawPages(QPrinter& printer, QPainter& painter, const Listing& listing) {
 
 } // namespace
 
-QString noPrinterText() {
-    return QStringLiteral("Není k dispozici žádná tiskárna. Nic se nevytisklo.");
-}
-
 // Many printers cannot put ink within a few millimetres of the paper's edge.
 void reservePrintMargins(QPrinter& printer) {
     constexpr qreal leastMm = 15;
@@ -79,19 +72,19 @@ void reservePrintMargins(QPrinter& printer) {
     printer.setPageLayout(layout);
 }
 
-QString printListing(QPrinter* printer, const Listing& listing) {
+Result<void> printListing(QPrinter* printer, const Listing& listing) {
     reuseLargeBuffers();
     QPainter painter;
     if (printer)
         reservePrintMargins(*printer);
     if (!printer || !painter.begin(printer))
-        return noPrinterText();
+        return Failure{Fault::NoPrinter, {}, {}};
     if (!drawPages(*printer, painter, listing)) {
         printer->abort();
         painter.end();
-        return abortedText;
+        return Failure{Fault::PrintAborted, {}, {}};
     }
     if (!painter.end() || printer->printerState() == QPrinter::Error)
-        return failedText;
+        return Failure{Fault::PrinterFailed, {}, {}};
     return {};
 }

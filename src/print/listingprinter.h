@@ -1,5 +1,6 @@
 #pragma once
 
+#include "failure.h"
 #include "listinglayout.h"
 
 #include <QString>
@@ -7,13 +8,9 @@
 class QPrinter;
 
 // Prints the listing on the printer as one document, in the listing font, within the margins
-// of reservePrintMargins. Returns an empty text when the whole document went to the printer;
-// otherwise the reason, worded for the user: no printer (null, or it cannot start a document;
-// nothing was printed) or a failure midway (the job was aborted).
-QString printListing(QPrinter* printer, const Listing& listing);
+// of reservePrintMargins. Fails with NoPrinter (null, or it cannot start a document; nothing
+// was printed), PrintAborted (a failure midway; the job was aborted) or PrinterFailed.
+Result<void> printListing(QPrinter* printer, const Listing& listing);
 
 // Widens the printer's margins to at least 15 mm, or to what the printer itself needs.
 void reservePrintMargins(QPrinter& printer);
-
-// The message for a missing printer.
-QString noPrinterText();

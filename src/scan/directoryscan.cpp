@@ -1,12 +1,12 @@
 #include "directoryscan.h"
 
 #include "datum.h"
+#include "folderentries.h"
 #include "naturalorder.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <future>
@@ -14,21 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString folderError(const QString& dirpath, int error) {
-    switch (error) {
-    case ENOENT:
-        return QStringLiteral("Adresář „%1“ neexistuje nebo byl odstraněn.").arg(dirpath);
-    case ENOTDIR:
-        return QStringLiteral("„%1“ není adresář.").arg(dirpath);
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Adresář „%1“ nelze číst: přístup odepřen.").arg(dirpath);
-    default:
-        return QStringLiteral("Adresář „%1“ nelze číst (%2).")
-            .arg(dirpath, QString::fromLocal8Bit(std::strerror(error)));
-    }
-}
 
 int openFolder(const QString& dirpath) {
     return ::open(QFile::encodeName(dirpath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -40,13 +25,13 @@ bool isHidden(const char* name) {
 
 // The entry type tells most files apart without a stat; links and file systems that
 // do not fill in the type need one.
-bool isOrdinaryFile(int dirFd, const dirent& entry) {
-    if (entry.d_type == DT_REG)
+bool isOrdinaryFile(int dirFd, const FolderEntry& entry) {
+    if (entry.type == DT_REG)
         return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+    if (entry.type != DT_LNK && entry.type != DT_UNKNOWN)
         return false;
     struct stat target;
-    return ::fstatat(dirFd, entry.d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
+    return ::fstatat(dirFd, entry.name.constData(), &target, 0) == 0 && S_ISREG(target.st_mode);
 }
 
 struct NameOrder {
@@ -81,7 +66,7 @@ NameOrder collatedNameOrder(const std::vector<ListedFile>& files, const QLocale&
 
 DirectoryScan assemble(DirectoryListing listing, NameOrder order) {
     DirectoryScan scan;
-    scan.error = std::move(listing.error);
+    scan.listed = std::move(listing.listed);
     scan.files.reserve(order.indices.size());
     for (const std::size_t index : order.indices)
         scan.files.push_back(
@@ -94,22 +79,19 @@ DirectoryScan assemble(DirectoryListing listing, NameOrder order) {
 DirectoryListing listOrdinaryFiles(const QString& dirpath) {
     DirectoryListing listing;
     const int dirFd = openFolder(dirpath);
-    DIR* dir = dirFd < 0 ? nullptr : ::fdopendir(dirFd);
-    if (!dir) {
-        listing.error = folderError(dirpath, errno);
-        if (dirFd >= 0)
-            ::close(dirFd);
+    if (dirFd < 0) {
+        listing.listed = failureOfErrno(errno, dirpath);
         return listing;
     }
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isHidden(entry->d_name) && isOrdinaryFile(dirFd, *entry))
-            listing.files.push_back({QByteArray(entry->d_name), {}});
-        errno = 0;
+    Result<std::vector<FolderEntry>> entries = readFolder(dirFd, dirpath);
+    if (entries.ok()) {
+        for (FolderEntry& entry : entries.value())
+            if (!isHidden(entry.name.constData()) && isOrdinaryFile(dirFd, entry))
+                listing.files.push_back({std::move(entry.name), {}});
+    } else {
+        listing.listed = entries.failure();
     }
-    if (errno != 0)
-        listing.error = folderError(dirpath, errno);
-    ::closedir(dir);
+    ::close(dirFd);
     return listing;
 }
 

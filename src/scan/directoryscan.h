@@ -15,12 +15,12 @@ struct ListedFile {
 
 struct DirectoryListing {
     std::vector<ListedFile> files;
-    QString error; // worded for the user, naming the folder; empty when it was read whole
+    Result<void> listed; // whether the folder was read whole
 };
 
 struct DirectoryScan {
     std::vector<CatalogueRow> files; // in the user's name order
-    QString error;
+    Result<void> listed;
 };
 
 // The regular files and links to regular files directly in `dirpath`, in the file system's

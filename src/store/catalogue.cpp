@@ -1,7 +1,5 @@
 #include "catalogue.h"
 
-#include "catalogueerror.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -33,38 +31,38 @@ constexpr auto createJournalSql =
 
 enum class Missing { Fail, Create };
 
-QString causeText(int code) {
+Fault faultOfSqlite(int code) {
     switch (code & 0xff) {
     case SQLITE_NOTADB:
-        return QStringLiteral("soubor není databáze");
+        return Fault::NotADatabase;
     case SQLITE_CORRUPT:
-        return QStringLiteral("databáze je poškozená");
+        return Fault::Corrupt;
     case SQLITE_READONLY:
-        return QStringLiteral("do databáze nelze zapisovat");
+        return Fault::ReadOnly;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("databázi právě používá jiný program");
+        return Fault::InUse;
     case SQLITE_CANTOPEN:
-        return QStringLiteral("databázi nelze otevřít");
+        return Fault::CannotOpen;
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        return QStringLiteral("přístup k databázi byl odepřen");
+        return Fault::Denied;
     case SQLITE_FULL:
-        return QStringLiteral("disk je plný");
+        return Fault::DiskFull;
     case SQLITE_IOERR:
-        return QStringLiteral("chyba čtení nebo zápisu");
+        return Fault::IoError;
     default:
-        return QStringLiteral("chyba databáze");
+        return Fault::DatabaseError;
     }
 }
 
-CatalogueError failure(const QString& path, const QString& cause) {
-    return CatalogueError(QStringLiteral("Katalog „%1“: %2.").arg(path, cause));
-}
-
-CatalogueError failure(const QString& path, const SQLite::Exception& e) {
-    const QString cause = causeText(e.getErrorCode()) + QStringLiteral(" (%1)").arg(e.what());
-    return failure(path, cause);
+// SQLiteCpp reports by exceptions; they end at this file's edge as failures.
+template <typename Work> auto guarded(const QString& path, Work work) -> decltype(work()) {
+    try {
+        return work();
+    } catch (const SQLite::Exception& e) {
+        return Failure{faultOfSqlite(e.getErrorCode()), path, QString::fromUtf8(e.what())};
+    }
 }
 
 // The table's field names in lower case; none when the table is missing.
@@ -76,29 +74,31 @@ QStringList fieldNames(SQLite::Database& db) {
     return names;
 }
 
-void checkFields(const QStringList& fields, const QString& path) {
-    for (const auto* field : {"filename", "datum"})
-        if (!fields.contains(QLatin1String(field)))
-            throw failure(path, QStringLiteral("v tabulce filenametab chybí pole %1").arg(field));
-}
-
-SQLite::Database connect(const QString& path, int busyTimeoutMs, Missing missing) {
+Result<SQLite::Database> connect(const QString& path, int busyTimeoutMs, Missing missing) {
     if (missing == Missing::Fail && !QFileInfo::exists(path))
-        throw failure(path, QStringLiteral("soubor neexistuje"));
-    try {
+        return Failure{Fault::Missing, path, {}};
+    return guarded(path, [&]() -> Result<SQLite::Database> {
         const int create = missing == Missing::Create ? SQLite::OPEN_CREATE : 0;
         SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | create, busyTimeoutMs);
         const QStringList fields = fieldNames(db);
-        if (!fields.isEmpty())
-            checkFields(fields, path);
-        else if (missing == Missing::Fail)
-            throw failure(path, QStringLiteral("chybí tabulka filenametab"));
-        else
+        for (const auto* field : {"filename", "datum"})
+            if (!fields.isEmpty() && !fields.contains(QLatin1String(field)))
+                return Failure{Fault::FieldMissing, path, QLatin1String(field)};
+        if (fields.isEmpty() && missing == Missing::Fail)
+            return Failure{Fault::TableMissing, path, {}};
+        if (fields.isEmpty())
             db.exec(createTableSql);
         return db;
-    } catch (const SQLite::Exception& e) {
-        throw failure(path, e);
-    }
+    });
+}
+
+// Opens the catalogue and runs `work` on it; a failure of either is the result.
+template <typename T, typename Work>
+Result<T> withDatabase(const QString& path, int busyTimeoutMs, Missing missing, Work work) {
+    Result<SQLite::Database> db = connect(path, busyTimeoutMs, missing);
+    if (!db.ok())
+        return db.failure();
+    return guarded(path, [&]() -> Result<T> { return work(db.value()); });
 }
 
 void bindText(SQLite::Statement& statement, int index, const QString& text) {
@@ -179,32 +179,25 @@ ScanMark readMark(SQLite::Database& db) {
 Catalogue::Catalogue(QString path, int busyTimeoutMs)
     : m_path(std::move(path)), m_busyTimeoutMs(busyTimeoutMs) {}
 
-QString Catalogue::prepare() const {
-    try {
-        const SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
-        return {};
-    } catch (const CatalogueError& e) {
-        return e.message();
-    }
+Result<void> Catalogue::prepare() const {
+    return withDatabase<void>(m_path, m_busyTimeoutMs, Missing::Create,
+                              [](SQLite::Database&) { return Result<void>(); });
 }
 
-ScanMark Catalogue::replaceAll(std::span<const CatalogueRow> rows, const QString& folder) const {
-    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
-    try {
+Result<ScanMark> Catalogue::replaceAll(std::span<const CatalogueRow> rows,
+                                       const QString& folder) const {
+    return withDatabase<ScanMark>(m_path, m_busyTimeoutMs, Missing::Create, [&](auto& db) {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
         db.exec(createJournalSql);
         writeRows(db, rows, folder);
         ScanMark mark = writeMark(db, folder);
         transaction.commit();
         return mark;
-    } catch (const SQLite::Exception& e) {
-        throw failure(m_path, e);
-    }
+    });
 }
 
-CatalogueRead Catalogue::orderedRead() const {
-    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Fail);
-    try {
+Result<CatalogueRead> Catalogue::orderedRead() const {
+    return withDatabase<CatalogueRead>(m_path, m_busyTimeoutMs, Missing::Fail, [](auto& db) {
         CatalogueRead result;
         db.exec(orderedReadCacheSql);
         SQLite::Transaction snapshot(db);
@@ -214,24 +207,17 @@ CatalogueRead Catalogue::orderedRead() const {
             result.rows.push_back({columnText(read.getColumn(0)), columnText(read.getColumn(1))});
         snapshot.commit();
         return result;
-    } catch (const SQLite::Exception& e) {
-        throw failure(m_path, e);
-    }
+    });
 }
 
-std::vector<RenamedName> Catalogue::renamedIn(const QString& folder) const {
-    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Fail);
-    try {
-        return journalOf(db, folder);
-    } catch (const SQLite::Exception& e) {
-        throw failure(m_path, e);
-    }
+Result<std::vector<RenamedName>> Catalogue::renamedIn(const QString& folder) const {
+    return withDatabase<std::vector<RenamedName>>(m_path, m_busyTimeoutMs, Missing::Fail,
+                                                  [&](auto& db) { return journalOf(db, folder); });
 }
 
-void Catalogue::recordRenames(const QString& folder, std::span<const RenamedName> given,
-                              std::span<const QString> gone) const {
-    SQLite::Database db = connect(m_path, m_busyTimeoutMs, Missing::Create);
-    try {
+Result<void> Catalogue::recordRenames(const QString& folder, std::span<const RenamedName> given,
+                                      std::span<const QString> gone) const {
+    return withDatabase<void>(m_path, m_busyTimeoutMs, Missing::Create, [&](auto& db) {
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
         db.exec(createJournalSql);
         const std::string key = folderKey(folder);
@@ -252,7 +238,6 @@ void Catalogue::recordRenames(const QString& folder, std::span<const RenamedName
             record.reset();
         }
         transaction.commit();
-    } catch (const SQLite::Exception& e) {
-        throw failure(m_path, e);
-    }
+        return Result<void>();
+    });
 }

@@ -1,21 +1,6 @@
 #include "datum.h"
 
-#include <QRegularExpression>
-
 namespace {
-
-QString timeFormatWithSeconds(const QLocale& locale) {
-    // The long format carries the seconds, and also the zone name, which we leave out.
-    static const QRegularExpression zone(QStringLiteral("\\s*t+"));
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    return format.remove(zone).trimmed();
-}
-
-// Two-digit years are widened: a dated listing must not leave the century to be guessed.
-QString dateFormatWithFullYear(const QLocale& locale) {
-    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
-    return locale.dateFormat(QLocale::ShortFormat).replace(twoDigitYear, QStringLiteral("yyyy"));
-}
 
 constexpr qint64 msPerDay = 86400000;
 
@@ -75,25 +60,4 @@ QString storedDatum(const timespec& modified) {
 
 QDateTime datumTime(const QString& stored) {
     return QDateTime::fromString(stored, Qt::ISODateWithMs);
-}
-
-QString datumText(const QString& stored, const QLocale& locale) {
-    return DatumTextFormat(locale).text(stored);
-}
-
-DatumTextFormat::DatumTextFormat(const QLocale& locale)
-    : m_locale(locale), m_dateFormat(dateFormatWithFullYear(locale)),
-      m_timeFormat(timeFormatWithSeconds(locale)) {}
-
-QString DatumTextFormat::text(const QString& stored) const {
-    if (stored.isEmpty())
-        return {};
-    const QDateTime time = datumTime(stored);
-    if (!time.isValid())
-        return stored;
-    const QDateTime local = time.toLocalTime();
-    QString date = m_locale.toString(local.date(), m_dateFormat);
-    if (local.time() == QTime(0, 0))
-        return date;
-    return date + u' ' + m_locale.toString(local.time(), m_timeFormat);
 }

@@ -1,4 +1,6 @@
-#include "directorychooser.h"
+#include "folderdialog.h"
+
+#include "cursoroverride.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -32,12 +34,12 @@ public:
 
 } // namespace
 
-std::optional<QString> FileDialogChooser::confirmedName(QWidget* parent,
-                                                        const QString& initialDir) {
+std::optional<QString> FileDialogChooser::confirmedName(const QString& initialDir) {
+    const CursorOverride arrow(Qt::ArrowCursor);
     const WorkingDirectoryGuard guard;
     // A fresh dialog per showing, so every setting starts over: it always opens in the
     // initial folder with the placeholder, never where the previous choice was made.
-    FolderDialog dialog(parent, QLatin1String(title), initialDir);
+    FolderDialog dialog(m_parent, QLatin1String(title), initialDir);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

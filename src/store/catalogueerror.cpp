@@ -1,4 +1,0 @@
-#include "catalogueerror.h"
-
-CatalogueError::CatalogueError(QString message)
-    : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
