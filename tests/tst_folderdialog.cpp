@@ -90,34 +90,29 @@ private slots:
         QTest::addColumn<QString>("message"); // a warning over the dialog
         QTest::addColumn<QString>("chosen");  // after one more Enter, "" when cancelled
 
-        const QString photos = path("photos"), inPhotos = "photos/Select a Directory.~#~";
-        QTest::newRow("absolute") << photos << Entry::Typed << "photos"
-                                  << "" << inPhotos;
-        QTest::newRow("absolute, ending in /") << photos + '/' << Entry::Typed << "photos"
-                                               << "" << inPhotos;
-        QTest::newRow("list closed first") << photos << Entry::TypedListClosed << "photos"
-                                           << "" << inPhotos;
-        QTest::newRow("relative") << "../photos" << Entry::Typed << "photos"
-                                  << "" << inPhotos;
-        QTest::newRow("relative, in home") << "~/photos/" << Entry::TypedNoList << "photos"
-                                           << "" << inPhotos;
-        QTest::newRow("chosen from the list") << path("pho") << Entry::FromList << "photos"
-                                              << "" << inPhotos;
-        QTest::newRow("pasted") << photos + '/' << Entry::Pasted << "photos"
-                                << "" << inPhotos;
-        QTest::newRow("subfolder, no list")
-            << "../photos/summer" << Entry::TypedNoList << "photos/summer"
-            << ""
-            << "photos/summer/Select a Directory.~#~";
-        QTest::newRow("name of one's own") << "x" << Entry::TypedNoList << ""
-                                           << ""
-                                           << "app/x.~#~";
-        QTest::newRow("no such folder")
-            << path("nothing/") << Entry::TypedNoList << "app" << notFound(path("nothing/")) << "";
-        QTest::newRow("no such folder, no /") << photos + "/nothing" << Entry::TypedNoList << "app"
-                                              << notFound(photos + "/nothing") << "";
-        QTest::newRow("a file") << path("notes.txt") << Entry::TypedNoList << "app"
-                                << notFound(path("notes.txt")) << "";
+        const QString photos = path("photos"), none;
+        const QString inPhotos = "photos/Select a Directory.~#~";
+        const QString inSummer = "photos/summer/Select a Directory.~#~";
+        const QString nothing = path("nothing/"), inPhotosNothing = photos + "/nothing";
+        const QString notes = path("notes.txt");
+        const Entry typed = Entry::Typed, noList = Entry::TypedNoList;
+        QTest::newRow("absolute") << photos << typed << "photos" << none << inPhotos;
+        QTest::newRow("absolute, ending in /")
+            << photos + '/' << typed << "photos" << none << inPhotos;
+        QTest::newRow("list closed")
+            << photos << Entry::TypedListClosed << "photos" << none << inPhotos;
+        QTest::newRow("relative") << "../photos" << typed << "photos" << none << inPhotos;
+        QTest::newRow("relative, in home") << "~/photos/" << noList << "photos" << none << inPhotos;
+        QTest::newRow("from the list")
+            << path("pho") << Entry::FromList << "photos" << none << inPhotos;
+        QTest::newRow("pasted") << photos + '/' << Entry::Pasted << "photos" << none << inPhotos;
+        QTest::newRow("subfolder")
+            << "../photos/summer" << noList << "photos/summer" << none << inSummer;
+        QTest::newRow("name of one's own") << "x" << noList << none << none << "app/x.~#~";
+        QTest::newRow("no such folder") << nothing << noList << "app" << notFound(nothing) << none;
+        QTest::newRow("no such folder, no /")
+            << inPhotosNothing << noList << "app" << notFound(inPhotosNothing) << none;
+        QTest::newRow("a file") << notes << noList << "app" << notFound(notes) << none;
     }
 
     // The path goes in as a person enters it; a folder is entered with the placeholder ready
