@@ -7,8 +7,6 @@
 #include "renamereport.h"
 #include "testsupport.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -252,34 +250,6 @@ private slots:
         std::ranges::stable_sort(rows, {}, &CatalogueRow::datum);
         QVERIFY(std::ranges::equal(box.catalogue().orderedRows(), rows, {}, &CatalogueRow::filename,
                                    &CatalogueRow::filename));
-    }
-
-    // The second time, a folder path is typed and confirmed with Enter: the dialog moves there
-    // and offers the placeholder again, so a second Enter chooses that folder.
-    void realDialogOpensInAppFolderAndRestoresWorkingDirectory() {
-        Sandbox box;
-        box.window().setDirectoryChooser(std::make_unique<FileDialogChooser>());
-        const QString workingDir = QDir::currentPath();
-        QStringList seen; // where it opened, then the name field at each step
-        ModalAnswerer answerer([&](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-            seen << (seen.size() < 2 ? dialog->directory().absolutePath() + ": " : "") +
-                        name->text();
-            QVERIFY(QDir::setCurrent(box.folder()));
-            if (seen.size() == 1 || seen.size() > 3) // cancels the first, and after a vain Enter
-                return dialog->reject();
-            if (seen.size() == 2)
-                name->setText(box.folder());
-            QTest::keyClick(name, Qt::Key_Return);
-        });
-        QStringList after; // each choice: the status, and whether the working folder is back
-        for (int i = 0; i < 2; ++i)
-            click(box.window(), "Command1"),
-                after << box.run("?status") + (QDir::currentPath() == workingDir ? "" : " moved");
-        QCOMPARE(after, (QStringList{"OK", "Zvolen adresář: %F"}));
-        const QString opened = box.path("app") + ": Select a Directory";
-        QCOMPARE(seen, (QStringList{opened, opened, "Select a Directory"}));
     }
 };
 
