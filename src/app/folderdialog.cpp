@@ -2,8 +2,12 @@
 
 #include "cursoroverride.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 
 namespace {
 
@@ -18,17 +22,43 @@ private:
     QString m_saved;
 };
 
-// A typed folder path confirmed with Enter or "Uložit" moves the dialog into that folder;
-// the placeholder then stands in the name field again, so confirming once more chooses it.
+// A folder path typed or pasted into the name field moves the dialog into that folder, with
+// the placeholder back in the field, so confirming once more chooses it. Any other path is
+// refused; a plain name confirms the folder shown.
 class FolderDialog : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
 
     void accept() override {
-        const QString before = directory().absolutePath();
-        QFileDialog::accept();
-        if (isVisible() && directory().absolutePath() != before)
-            selectFile(QLatin1String(FileDialogChooser::placeholder));
+        auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!field)
+            return QFileDialog::accept();
+        const QString typed = field->text();
+        const QString target = directory().absoluteFilePath(withHomeExpanded(typed));
+        // Enter reaches the field past the completer, which then leaves its list open.
+        if (QCompleter* completer = field->completer())
+            completer->popup()->hide();
+        if (QFileInfo(target).isDir()) {
+            setDirectory(QDir::cleanPath(target));
+            // selectFile() leaves a field that has the focus alone.
+            field->setText(QLatin1String(FileDialogChooser::placeholder));
+            field->selectAll();
+        } else if (typed.contains(u'/')) {
+            // The dialog's own words for a folder that is not there, so they come translated.
+            QMessageBox::warning(this, windowTitle(),
+                                 QFileDialog::tr("%1\nDirectory not found.\nPlease verify the "
+                                                 "correct directory name was given.")
+                                     .arg(typed));
+        } else {
+            QFileDialog::accept();
+        }
+    }
+
+private:
+    static QString withHomeExpanded(const QString& path) {
+        if (path == u'~' || path.startsWith(QLatin1String("~/")))
+            return QDir::homePath() + path.mid(1);
+        return path;
     }
 };
 
