@@ -33,6 +33,12 @@ private:
 
 void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified);
 
+// One field of each row, so that lists of rows compare whole.
+QStringList column(std::span<const CatalogueRow> rows,
+                   QString CatalogueRow::*field = &CatalogueRow::filename);
+// The catalogue's names in date order, or why they could not be read.
+QStringList catalogued(const Catalogue& catalogue);
+
 // Stands in for the folder dialog: confirms the placeholder in a folder, or cancels.
 class StandInChooser : public FolderChooser {
 public:
