@@ -39,6 +39,22 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
+QStringList column(std::span<const CatalogueRow> rows, QString CatalogueRow::*field) {
+    QStringList texts;
+    for (const CatalogueRow& row : rows)
+        texts << row.*field;
+    return texts;
+}
+
+QStringList catalogued(const Catalogue& catalogue) {
+    const Result<CatalogueRead> read = catalogue.orderedRead();
+    if (!read.ok())
+        return {QStringLiteral("unread, fault %1: %2")
+                    .arg(int(read.failure().fault))
+                    .arg(read.failure().detail)};
+    return column(read.value().rows);
+}
+
 std::optional<QString> StandInChooser::confirmedName(const QString&) {
     if (m_folder.isEmpty())
         return std::nullopt;

@@ -33,6 +33,21 @@ private:
 
 void writeFile(const QString& path, const QByteArray& content, const QDateTime& modified);
 
+// One field of each row, so that lists of rows compare whole.
+QStringList column(std::span<const CatalogueRow> rows,
+                   QString CatalogueRow::*field = &CatalogueRow::filename);
+// The catalogue's names in date order, or why they could not be read.
+QStringList catalogued(const Catalogue& catalogue);
+
+// A failure's fault (as a number) and subject, to compare whole.
+inline QStringList failure(Fault fault, const QString& subject) {
+    return {QStringLiteral("fault %1").arg(int(fault)), subject};
+}
+// The same for a result's failure; nothing for a success.
+template <typename T> QStringList failureOf(const Result<T>& result) {
+    return result.ok() ? QStringList() : failure(result.failure().fault, result.failure().subject);
+}
+
 // Stands in for the folder dialog: confirms the placeholder in a folder, or cancels.
 class StandInChooser : public FolderChooser {
 public:

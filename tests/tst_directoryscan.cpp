@@ -1,0 +1,151 @@
+#include "browseaction.h"
+#include "confirmedname.h"
+#include "datum.h"
+#include "directoryscan.h"
+#include "fixture.h"
+
+#include <QTest>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Stands in for the window: keeps what the directory action showed, the folder first.
+struct RecordingView : ScanView {
+    void showScan(const QString& dirpath, std::span<const CatalogueRow> files) override {
+        shown << dirpath << column(files);
+    }
+    QStringList shown;
+};
+
+class TestDirectoryScan : public QObject {
+    Q_OBJECT
+private slots:
+    // Ordinary files and links to them, each stamped in UTC; a file gone before its time was
+    // read keeps none.
+    void listsAndStampsOrdinaryFiles() {
+        const PhotoFolder photos;
+        const QString dir = photos.folder();
+        QStringList names;
+        for (int i = 1; i <= 1001; ++i)
+            photos.add(names.emplace_back(QString::number(i)), i);
+        const QDateTime old(QDate(1969, 12, 31), QTime(23, 59, 59), Qt::UTC);
+        writeFile(dir + "old", {}, old);
+        photos.add(".hidden", 0);
+        QVERIFY(QDir(dir).mkdir("d"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir + "fifo").constData(), 0600), 0);
+        QVERIFY(QFile::link(dir + "old", dir + "to old") && QFile::link(dir + "d", dir + "to d"));
+        QVERIFY(QFile::link(dir + "none", dir + "broken"));
+        const QByteArray raw = QFile::encodeName(dir) + "b\xff"; // not UTF-8
+        QCOMPARE(::symlink("old", raw.constData()), 0);
+        DirectoryListing listing = listOrdinaryFiles(dir);
+        QCOMPARE(::unlink(raw.constData()), 0);
+        readTimestamps(dir, listing.files);
+        const DirectoryScan scan = orderedScan(std::move(listing), QLocale::c());
+        QCOMPARE(column(scan.files), names << "b\uFFFD"
+                                           << "old"
+                                           << "to old");
+        const QStringList datums = column(scan.files, &CatalogueRow::datum);
+        QCOMPARE(datums.first(), storedDatum(firstShot.addSecs(1)));
+        QCOMPARE(datums.mid(1001), (QStringList{"", storedDatum(old), storedDatum(old)}));
+    }
+
+    void nameOrder_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("listed"); // in the file system's order
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("C: numbers, case") << "C" << QStringList{"IMG_10", "b", "IMG_2", "A"}
+                                          << QStringList{"A", "b", "IMG_2", "IMG_10"};
+        QTest::newRow("cs_CZ") << "cs_CZ"
+                               << QStringList{"Zima", "Žďár", "Sova",    "Šumava", "chata",
+                                              "hrad", "Dub",  "Čtvrtek", "cesta"}
+                               << QStringList{"cesta", "Čtvrtek", "Dub",  "hrad", "chata",
+                                              "Sova",  "Šumava",  "Zima", "Žďár"};
+        // Names that collate alike (leading zeros, composed and decomposed accents) come in
+        // one order, whatever the file system's.
+        QTest::newRow("alike") << "C" << QStringList{"IMG_2", "\u00e9", "IMG_02", "e\u0301"}
+                               << QStringList{"e\u0301", "\u00e9", "IMG_02", "IMG_2"};
+    }
+    void nameOrder() {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, listed);
+        DirectoryListing listing;
+        for (const QString& name : listed)
+            listing.files.push_back({QFile::encodeName(name), {}});
+        QTEST(column(orderedScan(std::move(listing), QLocale(locale)).files), "ordered");
+    }
+
+    // The chooser's placeholder is "Select a Directory", stored with a marker.
+    void folderFromConfirmedName() {
+        QCOMPARE(::folderFromConfirmedName("/Select a Directory.~#~"), "/");
+        QCOMPARE(::folderFromConfirmedName("/a/b/a longer name, typed.~#~"), "/a/b/");
+    }
+
+    // Cancelling changes nothing. Otherwise the folder and its files are shown, whatever
+    // becomes of the catalogue: a folder that cannot be read empties it, and a write that
+    // fails, even midway, keeps its old rows and mark.
+    void browse_data() {
+        QTest::addColumn<QString>("chosen");   // in the temporary folder; none cancels
+        QTest::addColumn<bool>("locked");      // another connection holds the write lock
+        QTest::addColumn<QString>("readOnly"); // in the temporary folder
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("failures");   // of the listing, then of the write
+        QTest::addColumn<QStringList>("catalogued"); // the scan's folder, the names by date
+        const QStringList none, files{"photos/", "b2", "b10", "č"}, old{"old/", "old"};
+        const QString catalogue = "app/temlo_files.mdb";
+        const QStringList inUse = failure(Fault::InUse, catalogue);
+        const QStringList readOnly = failure(Fault::ReadOnly, catalogue);
+        QTest::newRow("cancelled") << "" << false << "" << none << none << old;
+        QTest::newRow("scanned") << "photos/" << false << "" << files << none
+                                 << QStringList{"photos/", "č", "b10", "b2"};
+        QTest::newRow("in use") << "photos/" << true << "" << files << inUse << old;
+        QTest::newRow("read-only") << "photos/" << false << catalogue << files << readOnly << old;
+        QTest::newRow("in read-only") << "photos/" << false << "app" << files << readOnly << old;
+        QTest::newRow("refused") << "refused/" << false << "" << QStringList{"refused/", "x"}
+                                 << failure(Fault::DatabaseError, catalogue) << old;
+        for (const auto& [folder, fault] : {std::pair("gone/", Fault::Missing),
+                                            {"photos/b2/", Fault::NotAFolder},
+                                            {"locked/", Fault::Denied}})
+            QTest::newRow(folder) << folder << false << "" << QStringList{folder}
+                                  << failure(fault, folder) << QStringList{folder};
+    }
+    void browse() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, readOnly);
+        if ((chosen == "locked/" || !readOnly.isEmpty()) && ::geteuid() == 0)
+            QSKIP("root ignores permission bits; CI runs this unprivileged");
+        const PhotoFolder photos;
+        const QString root = photos.root() + u'/';
+        photos.add("č", 0);
+        photos.add("b10", 60);
+        photos.add("b2", 120);
+        QVERIFY(QDir(root).mkdir("locked") && QFile::setPermissions(root + "locked", {}));
+        QVERIFY(QDir(root).mkdir("refused"));
+        writeFile(root + "refused/x", "x", firstShot);
+        const Catalogue catalogue(photos.catalogue().path(), 100);
+        SQLite::Database other(catalogue.path().toStdString(),
+                               SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        other.exec("CREATE TABLE filenametab (filename CHECK (filename <> 'x'), datum)");
+        const Result<ScanMark> first = catalogue.replaceAll({{{"old", {}}}}, root + "old/");
+        if (QFETCH(bool, locked); locked)
+            other.exec("BEGIN IMMEDIATE");
+        const QFile::Permissions rwx = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(root + readOnly, rwx & ~QFile::WriteOwner));
+        StandInChooser chooser(chosen.isEmpty() ? QString() : root + chosen);
+        RecordingView view;
+        const auto outcome = browseFolder(chooser, photos.appDir(), catalogue, view);
+        QVERIFY(QFile::setPermissions(root + readOnly, rwx));
+        QCOMPARE(outcome.has_value(), !chosen.isEmpty());
+        const BrowseOutcome done = outcome.value_or(BrowseOutcome{{}, {}, first});
+        const Result<CatalogueRead> read = catalogue.orderedRead();
+        QVERIFY(read.ok() && first.ok());
+        QTEST(view.shown.replaceInStrings(root, ""), "shown");
+        QTEST((failureOf(done.listed) + failureOf(done.written)).replaceInStrings(root, ""),
+              "failures");
+        QStringList catalogued = QStringList{read.value().mark.folder} + column(read.value().rows);
+        QTEST(catalogued.replaceInStrings(root, ""), "catalogued");
+        QCOMPARE(read.value().mark.token, (done.written.ok() ? done.written : first).value().token);
+    }
+};
+
+QTEST_MAIN(TestDirectoryScan)
+#include "tst_directoryscan.moc"
