@@ -66,6 +66,25 @@ ModalAnswerer::ModalAnswerer(QString answer) : m_answer(std::move(answer)) {
     m_timer.start(5);
 }
 
+QString faultName(Fault fault) {
+    static const QStringList names =
+        QStringLiteral(
+            "Missing NotAFolder Denied Exists ReadOnly DiskFull NameTooLong InUse IoError "
+            "SystemError NotADatabase Corrupt CannotOpen TableMissing FieldMissing DatabaseError "
+            "ChangedSinceScan ListedTwice NotOrdinary BrokenLink LeadsOutside InvalidName "
+            "TargetLeadsOutside TargetInvalid FolderGone NoPrinter SchedulerDown NotAccepting "
+            "PrinterGone NotAuthorized Refused TemporaryFile PrinterFailed PrintAborted")
+            .split(u' ');
+    return names.value(qsizetype(fault), QString::number(int(fault)));
+}
+
+QStringList failureTexts(std::span<const Failure> failures) {
+    QStringList texts;
+    for (const Failure& failure : failures)
+        texts << failure.subject + QStringLiteral(": ") + faultName(failure.fault);
+    return texts;
+}
+
 QString cursorName() {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     return !cursor                              ? QStringLiteral("none")

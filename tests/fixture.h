@@ -60,5 +60,9 @@ private:
     QTimer m_timer;
 };
 
+// The fault's name as written in its enum, and "subject: Fault" for each failure.
+QString faultName(Fault fault);
+QStringList failureTexts(std::span<const Failure> failures);
+
 QString cursorName();
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure

@@ -1,0 +1,191 @@
+#include "datum.h"
+#include "fixture.h"
+#include "numberedlist.h"
+#include "renameplan.h"
+#include "renamer.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+#include <unistd.h>
+
+// A file on disk or a catalogue row: its name and its time, in seconds after firstShot.
+struct Photo {
+    Photo(const char* name, int seconds = 0) : name(name), seconds(seconds) {}
+    Photo(QString name) : name(std::move(name)) {}
+    QString name;
+    int seconds = 0;
+};
+using Photos = QList<Photo>;
+using Journal = std::vector<RenamedName>;
+
+namespace {
+
+// "source>target", a temporary name without its random part.
+QStringList texts(const std::vector<RenameStep>& steps) {
+    static const QRegularExpression random(QStringLiteral("~temlo-[0-9a-f]{12}-"));
+    QStringList texts;
+    for (const RenameStep& step : steps)
+        texts << QFile::decodeName(step.source + '>' + step.target).replace(random, "~temlo-");
+    return texts;
+}
+
+RenamePlan plan(const QString& folder, const Photos& photos, const Journal& journal = {}) {
+    std::vector<CatalogueRow> rows;
+    for (const Photo& photo : photos)
+        rows.push_back({photo.name, storedDatum(firstShot.addSecs(photo.seconds))});
+    return planRenames(folder, rows, numberedNames(rows, QStringLiteral(" - ")), journal);
+}
+
+// The problems of the plan, then those of running its steps.
+QStringList rename(const QString& folder, const RenamePlan& plan) {
+    return failureTexts(plan.problems) + failureTexts(renameFiles(folder, plan.steps).problems);
+}
+
+} // namespace
+
+class TestRenamePlan : public QObject {
+    Q_OBJECT
+private slots:
+    void planAndRename_data() {
+        QTest::addColumn<Photos>("files");
+        QTest::addColumn<Photos>("rows");
+        QTest::addColumn<Journal>("journal");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("undo");
+        QTest::addColumn<QStringList>("problems");
+        QTest::addColumn<QStringList>("disk");
+        const QString x249(249, u'x'), x250(250, u'x');
+        const QString composed = "\xc5\xaf", decomposed = "u\xcc\x8a", breaks = "a\rb\nc";
+        const QString lookalike = "a\xef\xbf\xbd"; // what a name of bytes not UTF-8 reads as
+
+        QTest::newRow("refused; renamed earlier")
+            << Photos{"001 - r", "001 - s", "a", "b"}
+            << Photos{"r", "s", "gone", {"a", 9}, "b", "b"} << Journal{{"r", "001 - r"}}
+            << QStringList{"b>005 - b"} << QStringList{"001 - r>r"}
+            << QStringList{"s: Missing", "gone: Missing", "a: ChangedSinceScan", "b: ListedTwice"}
+            << QStringList{"001 - r=001 - r", "001 - s=001 - s", "005 - b=b", "a=a"};
+        QTest::newRow("renumbered")
+            << Photos{"001 - a", "002 - b", "z"} << Photos{"z", "a", "b"}
+            << Journal{{"a", "001 - a"}, {"b", "002 - b"}}
+            << QStringList{"z>001 - z", "001 - a>002 - a", "002 - b>003 - b"}
+            << QStringList{"001 - a>a", "002 - b>b"} << QStringList{}
+            << QStringList{"001 - z=z", "002 - a=001 - a", "003 - b=002 - b"};
+        QTest::newRow("cycle") << Photos{{"001 - y", 1}, "002 - y"} << Photos{"y", {"y", 1}}
+                               << Journal{{"y", "001 - y"}, {"y", "002 - y"}}
+                               << QStringList{"002 - y>~temlo-1", "001 - y>002 - y",
+                                              "~temlo-1>001 - y"}
+                               << QStringList{"002 - y>y", "001 - y>y"} << QStringList{}
+                               << QStringList{"001 - y=002 - y", "002 - y=001 - y"};
+        QTest::newRow("chain") << Photos{"a", "001 - a"} << Photos{"a", "001 - a"} << Journal{}
+                               << QStringList{"001 - a>002 - 001 - a", "a>001 - a"} << QStringList{}
+                               << QStringList{}
+                               << QStringList{"001 - a=a", "002 - 001 - a=001 - a"};
+        QTest::newRow("target taken")
+            << Photos{"a", "001 - a"} << Photos{"a"} << Journal{} << QStringList{"a>001 - a"}
+            << QStringList{} << QStringList{"a: Exists"} << QStringList{"001 - a=001 - a", "a=a"};
+        QTest::newRow("255 bytes") << Photos{x249, x250} << Photos{x249, x250} << Journal{}
+                                   << QStringList{x249 + ">001 - " + x249} << QStringList{}
+                                   << QStringList{x250 + ": NameTooLong"}
+                                   << QStringList{"001 - " + x249 + '=' + x249, x250 + '=' + x250};
+        QTest::newRow("unsafe names")
+            << Photos{"../x", lookalike} << Photos{"../x", "a/b", ".", "..", "", lookalike}
+            << Journal{} << QStringList{} << QStringList{}
+            << QStringList{"../x: LeadsOutside", "a/b: LeadsOutside", ".: LeadsOutside",
+                           "..: LeadsOutside",   ": LeadsOutside",    lookalike + ": InvalidName"}
+            << QStringList{lookalike + '=' + lookalike};
+        QTest::newRow("exact names")
+            << Photos{composed, decomposed, breaks} << Photos{composed, decomposed, breaks}
+            << Journal{}
+            << QStringList{composed + ">001 - " + composed, decomposed + ">002 - " + decomposed,
+                           breaks + ">003 - " + breaks}
+            << QStringList{} << QStringList{}
+            << QStringList{"001 - " + composed + '=' + composed,
+                           "002 - " + decomposed + '=' + decomposed,
+                           "003 - " + breaks + '=' + breaks};
+    }
+
+    void planAndRename() {
+        QFETCH(Photos, files);
+        QFETCH(Photos, rows);
+        QFETCH(Journal, journal);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, undo);
+        QFETCH(QStringList, problems);
+        QFETCH(QStringList, disk);
+        PhotoFolder photos;
+        for (const Photo& file : files)
+            photos.add(file.name, file.seconds);
+        const RenamePlan planned = plan(photos.folder(), rows, journal);
+        QCOMPARE(texts(planned.steps), steps);
+        QCOMPARE(texts(planned.undoSteps), undo);
+        QCOMPARE(rename(photos.folder(), planned), problems);
+        QCOMPARE(photos.disk(), disk);
+    }
+
+    void linksAndFolders() {
+        PhotoFolder photos;
+        photos.add("t", 0);
+        QVERIFY(QDir(photos.folder()).mkdir("d"));
+        QVERIFY(QFile::link("gone", photos.folder() + "broken"));
+        QVERIFY(QFile::link("d", photos.folder() + "dirlink"));
+        QVERIFY(QFile::link("t", photos.folder() + "l"));
+        const RenamePlan planned = plan(photos.folder(), {"d", "broken", "dirlink", "l"});
+        QCOMPARE(rename(photos.folder(), planned),
+                 QStringList({"d: NotOrdinary", "broken: BrokenLink", "dirlink: NotOrdinary"}));
+        QCOMPARE(photos.disk(), QStringList({"004 - l=t", "broken=?", "t=t"}));
+        QCOMPARE(QFile::symLinkTarget(photos.folder() + "004 - l"), photos.folder() + "t");
+    }
+
+    void folderNotWritableLosesNothing() {
+        if (::geteuid() == 0)
+            QSKIP("root writes in any folder");
+        PhotoFolder photos;
+        photos.add("a", 0);
+        photos.add("b", 0);
+        const auto readable = QFile::ReadOwner | QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(photos.folder(), readable));
+        const QStringList problems = rename(photos.folder(), plan(photos.folder(), {"a", "b"}));
+        QVERIFY(QFile::setPermissions(photos.folder(), readable | QFile::WriteOwner));
+        QCOMPARE(problems, QStringList({"a: Denied", "b: Denied"}));
+        QCOMPARE(photos.disk(), QStringList({"a=a", "b=b"}));
+    }
+
+    void numberText_data() {
+        QTest::addColumn<int>("sequence");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1 << "001";
+        QTest::newRow("9") << 9 << "009";
+        QTest::newRow("10") << 10 << "010";
+        QTest::newRow("99") << 99 << "099";
+        QTest::newRow("100") << 100 << "100";
+        QTest::newRow("999") << 999 << "999";
+        QTest::newRow("1000") << 1000 << "1000";
+    }
+
+    void numberText() {
+        QFETCH(int, sequence);
+        QFETCH(QString, text);
+        QCOMPARE(::numberText(sequence), text);
+    }
+
+    void numberedNamesKeepTheNames() {
+        const std::vector<CatalogueRow> rows{{"12 - a", {}}, {"b - ", {}}, {"", {}}};
+        QCOMPARE(numberedNames(rows, " - "), QStringList({"001 - 12 - a", "002 - b - ", "003 - "}));
+    }
+
+    void movedAndGiven() {
+        const std::vector<RenameStep> steps{{"a", "001 - a", "~t"},
+                                            {"b", "002 - b", "001 - b"},
+                                            {"a", "~t", "002 - a"},
+                                            {"c", "003 - c", "c"}};
+        QCOMPARE(filesMoved(steps), 3);
+        QStringList given;
+        for (const RenamedName& name : namesGiven(steps))
+            given << name.original + u'>' + name.numbered;
+        QCOMPARE(given, QStringList({"a>~t", "b>001 - b", "a>002 - a"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRenamePlan)
+#include "tst_renameplan.moc"
