@@ -8,6 +8,12 @@
 #include <QProcess>
 #include <QTest>
 
+Photo::Photo(const char* name, int seconds, QByteArray content)
+    : Photo(QString::fromUtf8(name), seconds, std::move(content)) {}
+
+Photo::Photo(QString name, int seconds, QByteArray content)
+    : name(std::move(name)), seconds(seconds), content(std::move(content)) {}
+
 PhotoFolder::PhotoFolder() {
     QVERIFY(QDir(root()).mkpath(QStringLiteral("photos")) && QDir(root()).mkpath("app"));
 }
@@ -19,6 +25,11 @@ Catalogue PhotoFolder::catalogue() const {
 void PhotoFolder::add(const QString& name, int seconds, const QByteArray& content) const {
     writeFile(folder() + name, content.isNull() ? name.toUtf8() : content,
               firstShot.addSecs(seconds));
+}
+
+void PhotoFolder::add(const Photos& photos) const {
+    for (const Photo& photo : photos)
+        add(photo.name, photo.seconds, photo.content);
 }
 
 QStringList PhotoFolder::disk() const {
