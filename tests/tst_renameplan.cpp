@@ -57,22 +57,18 @@ private slots:
             << QStringList{"b>005 - b"} << QStringList{"001 - r>r"}
             << QStringList{"s: Missing", "gone: Missing", "a: ChangedSinceScan", "b: ListedTwice"}
             << QStringList{"001 - r=001 - r", "001 - s=001 - s", "005 - b=b", "a=a"};
-        QTest::newRow("renumbered")
-            << Photos{"001 - a", "002 - b", "z"} << Photos{"z", "a", "b"}
-            << Journal{{"a", "001 - a"}, {"b", "002 - b"}}
-            << QStringList{"z>001 - z", "001 - a>002 - a", "002 - b>003 - b"}
-            << QStringList{"001 - a>a", "002 - b>b"} << QStringList{}
-            << QStringList{"001 - z=z", "002 - a=001 - a", "003 - b=002 - b"};
         QTest::newRow("cycle") << Photos{{"001 - y", 1}, "002 - y"} << Photos{"y", {"y", 1}}
                                << Journal{{"y", "001 - y"}, {"y", "002 - y"}}
                                << QStringList{"002 - y>~temlo-1", "001 - y>002 - y",
                                               "~temlo-1>001 - y"}
                                << QStringList{"002 - y>y", "001 - y>y"} << QStringList{}
                                << QStringList{"001 - y=002 - y", "002 - y=001 - y"};
-        QTest::newRow("chain") << Photos{"a", "001 - a"} << Photos{"a", "001 - a"} << Journal{}
-                               << QStringList{"001 - a>002 - 001 - a", "a>001 - a"} << QStringList{}
-                               << QStringList{}
-                               << QStringList{"001 - a=a", "002 - 001 - a=001 - a"};
+        QTest::newRow("chains") << Photos{"001 - a", "002 - 001 - a"} << Photos{"001 - a", "a"}
+                                << Journal{{"a", "001 - a"}, {"001 - a", "002 - 001 - a"}}
+                                << QStringList{"002 - 001 - a>001 - 001 - a", "001 - a>002 - a"}
+                                << QStringList{"001 - a>a", "002 - 001 - a>001 - a"}
+                                << QStringList{}
+                                << QStringList{"001 - 001 - a=002 - 001 - a", "002 - a=001 - a"};
         QTest::newRow("target taken")
             << Photos{"a", "001 - a"} << Photos{"a"} << Journal{} << QStringList{"a>001 - a"}
             << QStringList{} << QStringList{"a: Exists"} << QStringList{"001 - a=001 - a", "a=a"};
@@ -118,7 +114,6 @@ private slots:
         QCOMPARE(rename(photos.folder(), planned),
                  QStringList({"d: NotOrdinary", "broken: BrokenLink", "dirlink: NotOrdinary"}));
         QCOMPARE(photos.disk(), QStringList({"004 - l=t", "broken=?", "t=t"}));
-        QCOMPARE(QFile::symLinkTarget(photos.folder() + "004 - l"), photos.folder() + "t");
     }
 
     void folderNotWritableLosesNothing() {
@@ -139,8 +134,6 @@ private slots:
         for (const int sequence : {1, 9, 10, 99, 100, 999, 1000})
             texts << numberText(sequence);
         QCOMPARE(texts, QStringList({"001", "009", "010", "099", "100", "999", "1000"}));
-        const std::vector<CatalogueRow> rows{{"12 - a", {}}, {"b - ", {}}};
-        QCOMPARE(numberedNames(rows, " - "), QStringList({"001 - 12 - a", "002 - b - "}));
     }
 
     void movedAndGiven() {

@@ -2,7 +2,6 @@
 #include "fixture.h"
 #include "sortaction.h"
 
-#include <QDir>
 #include <QTest>
 #include <SQLiteCpp/Database.h>
 
@@ -32,11 +31,9 @@ public:
     std::optional<SQLite::Database> lock;
 };
 
-// The problems, then whether another scan came between or the journal failed.
+// The problems, then whether the journal failed.
 QStringList problemTexts(const SortOutcome& outcome) {
     QStringList texts = failureTexts(outcome.problems);
-    if (!outcome.otherScan.isEmpty())
-        texts << "other scan: " + QDir(outcome.otherScan).dirName();
     if (!outcome.journal.ok())
         texts << "journal: " + faultName(outcome.journal.failure().fault);
     return texts;
@@ -70,30 +67,29 @@ private slots:
                                << Offers{} << Keep << QStringList{} << QStringList{};
         QTest::newRow("no scan") << three << Choices{Rename} << Changes{} << NoScan << numbered
                                  << Offers{} << Keep << QStringList{} << original;
-        QTest::newRow("other scan")
-            << three << Choices{Rename} << Changes{} << OtherScan << numbered << Offers{} << Keep
-            << QStringList{"other scan: photos"} << original;
+        QTest::newRow("other scan") << three << Choices{Rename} << Changes{} << OtherScan
+                                    << numbered << Offers{} << Keep << QStringList{} << original;
         QTest::newRow("declined") << three << Choices{Keep} << Changes{} << None << numbered
                                   << Offers{{3, 0}} << Keep << QStringList{} << original;
         QTest::newRow("accepted") << three << Choices{Rename} << Changes{} << None << numbered
                                   << Offers{{3, 0}} << Rename << QStringList{} << renamed;
-        QTest::newRow("renumbered")
-            << three << Choices{Rename, Rename} << Changes{{{"0", -60}, {"d", 600}}} << None
-            << QStringList{"001 - 0", "002 - c", "003 - a", "004 - b", "005 - d"}
-            << Offers{{3, 0}, {5, 3}} << Rename << QStringList{}
-            << QStringList{"001 - 0=0", "002 - c=c", "003 - a=a", "004 - b=b", "005 - d=d"};
-        QTest::newRow("edited") << three << Choices{Rename, Rename} << Changes{{{"002 - a", 600}}}
-                                << None << QStringList{"001 - c", "002 - b", "003 - a"}
-                                << Offers{{3, 0}, {2, 3}} << Rename << QStringList{}
-                                << QStringList{"001 - c=c", "002 - b=b", "003 - a=002 - a"};
-        QTest::newRow("swapped") << three << Choices{Rename, Rename, Rename}
+        QTest::newRow("renumbered, one edited")
+            << three << Choices{Rename, Rename}
+            << Changes{{{"0", -60}, {"d", 600}, {"002 - a", 700}}} << None
+            << QStringList{"001 - 0", "002 - c", "003 - b", "004 - d", "005 - a"}
+            << Offers{{3, 0}, {4, 3}} << Rename << QStringList{}
+            << QStringList{"001 - 0=0", "002 - c=c", "003 - b=b", "004 - d=d", "005 - a=002 - a"};
+        QTest::newRow("swapped") << three << Choices{Rename, Rename, Rename, Keep}
                                  << Changes{{{"c", 30, "new"}}, {{"002 - c", -60, "new"}}} << None
                                  << QStringList{"001 - c", "002 - c", "003 - a", "004 - b"}
-                                 << Offers{{3, 0}, {3, 3}, {2, 4}} << Rename << QStringList{}
+                                 << Offers{{3, 0}, {3, 3}, {2, 4}, {0, 4}} << Keep << QStringList{}
                                  << QStringList{"001 - c=new", "002 - c=c", "003 - a=a",
                                                 "004 - b=b"};
-        QTest::newRow("undone") << three << Choices{Rename, Undo} << Changes{} << None << numbered
-                                << Offers{{3, 0}, {0, 3}} << Undo << QStringList{} << original;
+        QTest::newRow("undone") << three << Choices{Rename, Undo, Keep}
+                                << Changes{{}, {{"001 - c", 300}}} << None
+                                << QStringList{"001 - c", "002 - a", "003 - b", "004 - 001 - c"}
+                                << Offers{{3, 0}, {0, 3}, {4, 0}} << Keep << QStringList{}
+                                << QStringList{"001 - c=001 - c", "a=a", "b=b", "c=c"};
         QTest::newRow("undo onto a taken name")
             << three << Choices{Rename, Undo} << Changes{{{"b", 30, "new"}}} << None
             << QStringList{"001 - c", "002 - b", "003 - a", "004 - b"} << Offers{{3, 0}, {3, 3}}
@@ -138,6 +134,7 @@ private slots:
         QTEST(view.shown, "shown");
         QTEST(view.offers, "offers");
         QTEST(outcome->done, "done");
+        QCOMPARE(outcome->otherScan, twist == Twist::OtherScan ? photos.folder() : QString());
         QTEST(problemTexts(*outcome), "problems");
         QTEST(photos.disk(), "disk");
     }
