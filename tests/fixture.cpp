@@ -8,6 +8,12 @@
 #include <QProcess>
 #include <QTest>
 
+Photo::Photo(const char* name, int seconds, QByteArray content)
+    : Photo(QString::fromUtf8(name), seconds, std::move(content)) {}
+
+Photo::Photo(QString name, int seconds, QByteArray content)
+    : name(std::move(name)), seconds(seconds), content(std::move(content)) {}
+
 PhotoFolder::PhotoFolder() {
     QVERIFY(QDir(root()).mkpath(QStringLiteral("photos")) && QDir(root()).mkpath("app"));
 }
@@ -19,6 +25,11 @@ Catalogue PhotoFolder::catalogue() const {
 void PhotoFolder::add(const QString& name, int seconds, const QByteArray& content) const {
     writeFile(folder() + name, content.isNull() ? name.toUtf8() : content,
               firstShot.addSecs(seconds));
+}
+
+void PhotoFolder::add(const Photos& photos) const {
+    for (const Photo& photo : photos)
+        add(photo.name, photo.seconds, photo.content);
 }
 
 QStringList PhotoFolder::disk() const {
@@ -80,6 +91,25 @@ ModalAnswerer::ModalAnswerer(QString answer) : m_answer(std::move(answer)) {
         box->reject();
     });
     m_timer.start(5);
+}
+
+QString faultName(Fault fault) {
+    static const QStringList names =
+        QStringLiteral(
+            "Missing NotAFolder Denied Exists ReadOnly DiskFull NameTooLong InUse IoError "
+            "SystemError NotADatabase Corrupt CannotOpen TableMissing FieldMissing DatabaseError "
+            "ChangedSinceScan ListedTwice NotOrdinary BrokenLink LeadsOutside InvalidName "
+            "TargetLeadsOutside TargetInvalid FolderGone NoPrinter SchedulerDown NotAccepting "
+            "PrinterGone NotAuthorized Refused TemporaryFile PrinterFailed PrintAborted")
+            .split(u' ');
+    return names.value(qsizetype(fault), QString::number(int(fault)));
+}
+
+QStringList failureTexts(std::span<const Failure> failures) {
+    QStringList texts;
+    for (const Failure& failure : failures)
+        texts << failure.subject + QStringLiteral(": ") + faultName(failure.fault);
+    return texts;
 }
 
 QString cursorName() {

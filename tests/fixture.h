@@ -12,6 +12,17 @@
 // When the first photograph was taken; others are stamped seconds after it.
 const QDateTime firstShot(QDate(2024, 3, 7), QTime(8, 5, 9, 123), Qt::UTC);
 
+// A photograph to make: its name, its time in seconds after firstShot and its content (its name
+// when none).
+struct Photo {
+    Photo(const char* name, int seconds = 0, QByteArray content = {});
+    Photo(QString name, int seconds = 0, QByteArray content = {});
+    QString name;
+    int seconds;
+    QByteArray content;
+};
+using Photos = QList<Photo>;
+
 // A temporary folder of photographs, "photos/", beside the program's folder, "app/", which
 // holds the catalogue.
 class PhotoFolder {
@@ -24,6 +35,7 @@ public:
     Catalogue catalogue() const;
     // A file holding `content` (its name when none), modified `seconds` after firstShot.
     void add(const QString& name, int seconds, const QByteArray& content = {}) const;
+    void add(const Photos& photos) const;
     // Every file of the folder as "name=content", in code point order.
     QStringList disk() const;
 
@@ -74,6 +86,10 @@ private:
     QString m_answer;
     QTimer m_timer;
 };
+
+// The fault's name as written in its enum, and "subject: Fault" for each failure.
+QString faultName(Fault fault);
+QStringList failureTexts(std::span<const Failure> failures);
 
 QString cursorName();
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure
