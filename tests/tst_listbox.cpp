@@ -38,7 +38,7 @@ QString topLine(const QPlainTextEdit& edit) {
 } // namespace
 
 enum class Selection { Keys, TripleClick, All };
-enum class Move { None, CtrlEnd, CtrlEndThenHome, PageDown, Wheel, ThumbHalfWay };
+enum class Move { None, CtrlEnd, CtrlEndThenHome, PageDown, Wheel, ThumbHalfWay, Narrower };
 enum class Query { At, Before, After, TwoLines, Value };
 Q_DECLARE_METATYPE(Selection)
 Q_DECLARE_METATYPE(Move)
@@ -53,6 +53,8 @@ class TestListBox : public QObject {
     QPlainTextEdit* m_perLine = nullptr;
 
     void fill(const QStringList& lines) {
+        for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(m_box), m_perLine})
+            edit->resize(801, 245);
         m_box->setListText(listText(lines));
         m_perLine->setPlainText(lines.join(u'\n'));
         m_box->setFocus();
@@ -65,8 +67,6 @@ private slots:
         m_perLine = new QPlainTextEdit(&m_window);
         m_perLine->setFont(m_box->font());
         m_perLine->setWordWrapMode(m_box->wordWrapMode());
-        for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(m_box), m_perLine})
-            edit->resize(801, 245);
         m_perLine->move(0, 300);
         m_window.resize(801, 545);
         m_window.show();
@@ -163,6 +163,7 @@ private slots:
         QTest::newRow("PageDown") << 10000 << Move::PageDown;
         QTest::newRow("wheel") << 10000 << Move::Wheel;
         QTest::newRow("thumb half-way") << 10000 << Move::ThumbHalfWay;
+        QTest::newRow("half-way, then narrower") << 10000 << Move::Narrower;
         QTest::newRow("one group and a line, Ctrl+End") << 65 << Move::CtrlEnd;
         QTest::newRow("a screenful, Ctrl+End") << 12 << Move::CtrlEnd;
     }
@@ -183,8 +184,10 @@ private slots:
                 QTest::keyClick(edit, Qt::Key_Home, Qt::ControlModifier);
             if (move == Move::PageDown)
                 QTest::keyClick(edit, Qt::Key_PageDown);
-            if (move == Move::ThumbHalfWay)
+            if (move == Move::ThumbHalfWay || move == Move::Narrower)
                 edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum() / 2);
+            if (move == Move::Narrower)
+                edit->resize(700, 245);
             if (move == Move::Wheel) {
                 const QPointF at(50, 50);
                 QWheelEvent wheel(at, edit->viewport()->mapToGlobal(at), {}, {0, -120},

@@ -46,13 +46,6 @@ ListBox::ListBox(QWidget* parent) : QPlainTextEdit(parent) {
 // bridge on, once to copy the inserted text out again. The cursor, the scroll bar and the
 // bridge are told once, here.
 void ListBox::setListText(const QString& text) {
-    QString shown = text;
-    if (shown.endsWith(u'\r'))
-        shown.chop(1); // the last line's end opens no empty line
-    int lines = 0;
-    for (QChar& c : shown)
-        if (c == u'\r' || c == u'\n')
-            c = ++lines % linesPerParagraph ? QChar(QChar::LineSeparator) : QChar(u'\n');
     QTextDocument* list = document();
     const qsizetype replaced = list->characterCount() - 1;
     {
@@ -61,21 +54,56 @@ void ListBox::setListText(const QString& text) {
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         const QSignalBlocker quiet(list);
         const QSignalBlocker quietLayout(list->documentLayout());
-        list->setPlainText(shown);
+        const bool undoable = list->isUndoRedoEnabled();
+        list->setUndoRedoEnabled(false); // also forgets what could be undone
+        list->clear();
+        fill(text);
+        list->setUndoRedoEnabled(undoable);
     }
-    countLines();
+    QAbstractTextDocumentLayout* layout = list->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setModified(false);
     setTextCursor(QTextCursor(list));
     viewport()->update();
-    announceReplacedText(replaced, shown);
+    announceReplacedText(replaced, text);
 }
 
-// Qt counts a paragraph as one line until the view lays it out, so the scroll bar would cover
-// a fraction of the list and grow, its thumb jumping, as paragraphs are shown. Given each
-// paragraph's number of lines up front, it covers the whole list at once, as with a paragraph
-// per line (a line that wraps counts as one there too, until it is laid out).
-// A paragraph laid out already counts at least that many lines, wrapped ones included.
+// Paragraph by paragraph, each given its number of lines: Qt counts a paragraph as one line
+// until the view lays it out, so the scroll bar would cover a fraction of the list and grow,
+// its thumb jumping, as paragraphs are shown. So it covers the whole list at once, as with a
+// paragraph per line (a line that wraps counts as one there too, until it is laid out).
+void ListBox::fill(const QString& text) {
+    QTextCursor end(document());
+    end.beginEditBlock();
+    QString paragraph;
+    int lines = 0;
+    const auto endParagraph = [&] {
+        end.insertText(paragraph);
+        end.block().setLineCount(std::max(lines, 1));
+        paragraph.resize(0);
+        lines = 0;
+    };
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype stop = text.indexOf(u'\r', start);
+        if (stop < 0)
+            stop = text.size();
+        if (lines == linesPerParagraph) {
+            endParagraph();
+            end.insertBlock();
+        } else if (lines > 0) {
+            paragraph += QChar::LineSeparator;
+        }
+        paragraph += QStringView(text).sliced(start, stop - start);
+        ++lines;
+        start = stop + 1;
+    }
+    endParagraph();
+    end.endEditBlock();
+}
+
+// Gives each paragraph its number of lines again, as fill() did; one that is laid out already
+// counts at least that many, wrapped lines included.
 void ListBox::countLines() {
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         block.setLineCount(
@@ -85,7 +113,7 @@ void ListBox::countLines() {
 }
 
 // A new width clears every paragraph's layout and Qt counts each as one line again, which
-// also moves the view to another line; both are put back.
+// also moves the view to another line of the list; both are put back.
 void ListBox::resizeEvent(QResizeEvent* event) {
     const int topLine = verticalScrollBar()->value();
     QPlainTextEdit::resizeEvent(event);
@@ -95,11 +123,13 @@ void ListBox::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void ListBox::announceReplacedText(qsizetype replacedLength, const QString& shown) {
+void ListBox::announceReplacedText(qsizetype replacedLength, const QString& text) {
     if (!QAccessible::isActive())
         return;
-    QString inserted = shown;
-    inserted.replace(QChar::LineSeparator, u'\n');
+    QString inserted = text;
+    if (inserted.endsWith(u'\r'))
+        inserted.chop(1);
+    inserted.replace(u'\r', u'\n');
     QAccessibleTextUpdateEvent event(this, 0, QString(replacedLength, u' '), inserted);
     QAccessible::updateAccessibility(&event);
 }

@@ -27,8 +27,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void fill(const QString& text);
     void countLines();
-    void announceReplacedText(qsizetype replacedLength, const QString& shown);
+    void announceReplacedText(qsizetype replacedLength, const QString& text);
     void selectLines(int anchor, int position);
 
     // A third click soon after a double click selects the list line, not the whole group.
