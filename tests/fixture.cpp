@@ -1,11 +1,17 @@
 #include "fixture.h"
 
+#include "listingfont.h"
+#include "listingprinter.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QFontMetricsF>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 Photo::Photo(const char* name, int seconds, QByteArray content)
@@ -125,4 +131,16 @@ QString commandOutput(const QString& program, const QStringList& arguments) {
     process.start(program, arguments);
     return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput())
                                           : QString();
+}
+
+int pdfPageCount(const QString& path) {
+    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
+                                          QRegularExpression::MultilineOption);
+    return pages.match(commandOutput(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
+}
+
+ListingMetrics printedMetrics(QPrinter& printer) {
+    reservePrintMargins(printer);
+    return listingMetrics(QFontMetricsF(listingFont(), &printer),
+                          QSizeF(printer.width(), printer.height()));
 }

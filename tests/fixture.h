@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "folderchooser.h"
+#include "listinglayout.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -93,3 +94,8 @@ QStringList failureTexts(std::span<const Failure> failures);
 
 QString cursorName();
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure
+int pdfPageCount(const QString& path); // as pdfinfo reads it; 0 when it cannot
+
+class QPrinter;
+// The listing font's metrics on the printer, within the margins printing reserves there.
+ListingMetrics printedMetrics(QPrinter& printer);

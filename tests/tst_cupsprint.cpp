@@ -1,92 +1,83 @@
-#include "listingfont.h"
-#include "listingprinter.h"
-#include "testsupport.h"
+#include "defaultprinter.h"
+#include "fixture.h"
 
-#include <QFontMetricsF>
+#include <QDir>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <pwd.h>
 #include <unistd.h>
 
+static const QString user = QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
+static const Listing listing{"/f/", {250, {"001 - IMG.jpg", "01.01.2024 11:00:00"}}};
+
 // Prints through the CUPS queues scripts/setup-cups makes; cups-pdf writes this user's jobs
-// to /var/spool/cups-pdf/<user>.
+// to /var/spool/cups-pdf/<user>. LPDEST points the default destination at the others.
 class TestCupsPrint : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        QProcess lpstat;
-        lpstat.start("lpstat", {"-r"});
-        if (lpstat.waitForFinished() && lpstat.readAll().contains("is running") &&
-            !QPrinterInfo::defaultPrinter().isNull() &&
+        qputenv("TMPDIR", m_tmp.path().toUtf8()); // where the temporary PDF files must not stay
+        if (!QPrinterInfo::defaultPrinter().isNull() &&
             QPrinterInfo::availablePrinterNames().contains("TemloStopped"))
             return;
-        const char* missing = "no CUPS with the queues PDF (default), TemloRejecting and "
-                              "TemloStopped (run scripts/setup-cups as root)";
+        const char* missing =
+            "no CUPS queues PDF, TemloRejecting, TemloStopped (scripts/setup-cups)";
         if (qEnvironmentVariable("TEMLO_REQUIRE_CUPS") == QLatin1String("1"))
             QFAIL(missing);
         QSKIP(missing);
     }
 
-    void printsOnDefaultPrinterWithTheLaidOutPages() {
-        Sandbox box;
-        const std::vector<CatalogueRow> rows(250, {"IMG.jpg", "2024-01-01T10:00:00.000Z"});
-        box.catalogue().replaceAll(rows);
-        const QDir out("/var/spool/cups-pdf/" +
-                       QString::fromLocal8Bit(getpwuid(geteuid())->pw_name));
+    void printsTheLaidOutPages() {
+        const QDir out("/var/spool/cups-pdf/" + user);
         const QStringList before = out.entryList({"*.pdf"});
-        QCOMPARE(box.run("print:cups"), "");
-        QStringList written; // a new job's PDF, once complete
+        const Result<PrintedJob> job = printOnDefaultPrinter(listing);
+        QVERIFY(job.ok());
+        QVERIFY(!job.value().waiting);
+        QCOMPARE(QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QString pdf; // the newest there: this job's, once complete
         QTRY_VERIFY_WITH_TIMEOUT(
-            (written = out.entryList({"*.pdf"})).removeIf([&](const QString& name) {
-                return before.contains(name) || !pdfPageCount(out.filePath(name));
-            }) >= 0 &&
-                !written.isEmpty(),
+            !before.contains(pdf = out.entryList({"*.pdf"}, QDir::Files, QDir::Time).value(0)) &&
+                pdfPageCount(out.filePath(pdf)) > 0,
             60000);
         QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        reservePrintMargins(printer);
-        const QFontMetricsF font(listingFont(), &printer);
-        const auto metrics = listingMetrics(font, QSizeF(printer.width(), printer.height()));
-        QCOMPARE(size_t(pdfPageCount(out.filePath(written[0]))),
-                 listingPages({rows, {}, " - "}, metrics).size());
-        QFile::remove(out.filePath(written[0]));
+        const size_t pages = listingPages(listing, printedMetrics(printer)).size();
+        QCOMPARE(size_t(pdfPageCount(out.filePath(pdf))), pages);
+        QFile::remove(out.filePath(pdf));
     }
 
-    // The default destination is pointed at each queue through LPDEST, as libcups honours it.
-    void refusedOrWaitingJobIsReported_data() {
-        // The queue; the start of the message, and the jobs left waiting.
-        rows("cups", R"(
-refused/rejecting jobs :: TemloRejecting => Tiskárna „TemloRejecting“ nepřijímá tiskové úlohy. Nic se nevytisklo.\n(CUPS: |0
-refused/no such printer :: TemloMissing => Není k dispozici žádná tiskárna. Nic se nevytisklo.\n(CUPS: |0
-accepted/stopped printer keeps it waiting :: TemloStopped => Tisková úloha čeká ve frontě tiskárny „TemloStopped“|1
-)");
+    void refusedOrWaiting_data() {
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<Fault>("fault"); // when refused
+        QTest::addColumn<int>("waiting"); // jobs left in the queue
+        QTest::newRow("rejecting") << "TemloRejecting" << Fault::NotAccepting << 0;
+        QTest::newRow("missing") << "TemloMissing" << Fault::NoPrinter << 0;
+        QTest::newRow("stopped") << "TemloStopped" << Fault{} << 1;
     }
-    void refusedOrWaitingJobIsReported() {
-        QFETCH(QString, script);
-        QFETCH(QString, shown);
-        const QString& queue = script;
-        Sandbox box;
-        box.catalogue().replaceAll(std::vector<CatalogueRow>{{"a.jpg", ""}});
-        const QString user = QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
+    void refusedOrWaiting() {
+        QFETCH(QString, queue);
+        QFETCH(int, waiting);
         const auto jobs = [&] {
-            return commandOutput("lpstat", {"-o", queue})
-                .split(u'\n')
-                .filter(" " + user + " ")
-                .size();
+            return commandOutput("lpstat", {"-o", queue}).count(" " + user + " ");
         };
         const qsizetype jobsBefore = jobs();
-        const QStringList temporaries = QDir::temp().entryList({"temlo_rundel-*.pdf"});
         qputenv("LPDEST", queue.toUtf8());
-        const QString message = box.run("print:cups");
+        const Result<PrintedJob> job = printOnDefaultPrinter(listing);
         qunsetenv("LPDEST");
-        const qsizetype waiting = jobs() - jobsBefore;
+        QCOMPARE(jobs() - jobsBefore, waiting);
         commandOutput("cancel", {"-u", user, queue}); // this user's, which a stopped queue keeps
-        QVERIFY2(message.startsWith(shown.section(u'|', 0, 0)) && !message.contains(u'|'),
-                 qPrintable(message));
-        QCOMPARE(QString::number(waiting), shown.section(u'|', 1));
-        QCOMPARE(QDir::temp().entryList({"temlo_rundel-*.pdf"}), temporaries);
+        QCOMPARE(QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(job.ok(), waiting == 1); // only the stopped queue takes the job, and keeps it
+        if (job.ok())
+            QVERIFY(job.value().waiting);
+        else
+            QTEST(job.failure().fault, "fault");
+        QVERIFY(job.ok() || !job.failure().detail.isEmpty()); // CUPS's own words
     }
+
+private:
+    QTemporaryDir m_tmp; // $TMPDIR
 };
 
 QTEST_MAIN(TestCupsPrint)
