@@ -1,0 +1,86 @@
+#include "doublenames.h"
+
+#include "folderhandle.h"
+#include "foldernames.h"
+#include "renameplan.h"
+
+#include <QFile>
+#include <QHash>
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Which of a file's names stays: its original first, then a numbered name.
+int rank(const QByteArray& name, const QByteArray& original) {
+    return name == original ? 0 : isTemporaryName(name) ? 2 : 1;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+class Healer {
+public:
+    explicit Healer(int folderFd) : m_folderFd(folderFd) {}
+
+    // Keeps the first of `names` (ranked) and removes each other that is the same file.
+    void heal(QList<QByteArray> names) {
+        struct stat kept {};
+        if (!linked(names.first(), kept))
+            return;
+        for (const QByteArray& name : names.mid(1)) {
+            struct stat other {};
+            // Both looked at again right before the removal: only a second name of one file
+            // may go, never a file.
+            if (linked(name, other) && sameFile(kept, other) && linked(names.first(), kept) &&
+                sameFile(kept, other) && ::unlinkat(m_folderFd, name.constData(), 0) == 0)
+                removed << QFile::decodeName(name);
+        }
+    }
+
+    QStringList removed;
+
+private:
+    // A name of a file that has more than one.
+    bool linked(const QByteArray& name, struct stat& file) const {
+        return ::fstatat(m_folderFd, name.constData(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+               file.st_nlink > 1;
+    }
+
+    int m_folderFd;
+};
+
+} // namespace
+
+QStringList removeDoubledNames(const QString& folder, std::span<const RenamedName> journal) {
+    if (journal.empty())
+        return {};
+    const FolderHandle handle(folder);
+    const std::optional<QSet<QByteArray>> present =
+        handle.isOpen() ? readFolderNames(handle.fd()) : std::nullopt;
+    if (!present)
+        return {};
+    QHash<QString, QList<QByteArray>> namesOf; // the names given to each original, as present
+    for (const RenamedName& entry : journal)
+        if (QByteArray name = QFile::encodeName(entry.numbered); present->contains(name))
+            namesOf[entry.original] << std::move(name);
+    Healer healer(handle.fd());
+    for (auto it = namesOf.begin(); it != namesOf.end(); ++it) {
+        QList<QByteArray>& names = it.value();
+        const QByteArray original = QFile::encodeName(it.key());
+        if (present->contains(original))
+            names << original;
+        if (names.size() < 2)
+            continue;
+        std::ranges::stable_sort(names, {}, [&](const QByteArray& n) { return rank(n, original); });
+        // Two files of one original each keep their names; a file's names meet only its own.
+        while (names.size() >= 2) {
+            healer.heal(names);
+            names.removeFirst();
+        }
+    }
+    return healer.removed;
+}
