@@ -18,8 +18,9 @@ int rank(const QByteArray& name, const QByteArray& original) {
     return name == original ? 0 : isTemporaryName(name) ? 2 : 1;
 }
 
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+bool sameFile(const struct statx& a, const struct statx& b) {
+    return a.stx_dev_major == b.stx_dev_major && a.stx_dev_minor == b.stx_dev_minor &&
+           a.stx_ino == b.stx_ino;
 }
 
 class Healer {
@@ -28,11 +29,11 @@ public:
 
     // Keeps the first of `names` (ranked) and removes each other that is the same file.
     void heal(QList<QByteArray> names) {
-        struct stat kept {};
+        struct statx kept {};
         if (!linked(names.first(), kept))
             return;
         for (const QByteArray& name : names.mid(1)) {
-            struct stat other {};
+            struct statx other {};
             // Both looked at again right before the removal: only a second name of one file
             // may go, never a file.
             if (linked(name, other) && sameFile(kept, other) && linked(names.first(), kept) &&
@@ -44,10 +45,12 @@ public:
     QStringList removed;
 
 private:
-    // A name of a file that has more than one.
-    bool linked(const QByteArray& name, struct stat& file) const {
-        return ::fstatat(m_folderFd, name.constData(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
-               file.st_nlink > 1;
+    // A name of a file that has more than one. Asked of the file system itself: a FUSE mount
+    // keeps what it last heard of each name for a while, which may be from before the link.
+    bool linked(const QByteArray& name, struct statx& file) const {
+        return ::statx(m_folderFd, name.constData(), AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
+                       STATX_INO | STATX_NLINK, &file) == 0 &&
+               file.stx_nlink > 1;
     }
 
     int m_folderFd;

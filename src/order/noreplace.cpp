@@ -50,9 +50,14 @@ int unlinkOldName(int folderFd, const char* from, const char* to, bool& bothName
 }
 
 int checkThenRename(int folderFd, const char* from, const char* to) {
+    struct stat file {};
     if (!mayCall())
         return ECANCELED;
+    if (::fstatat(folderFd, from, &file, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
     struct stat taken {};
+    if (!mayCall())
+        return ECANCELED;
     // On a file system that ignores case this also finds the name in another case.
     if (::fstatat(folderFd, to, &taken, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;
@@ -60,7 +65,15 @@ int checkThenRename(int folderFd, const char* from, const char* to) {
         return errno;
     if (!mayCall())
         return ECANCELED;
-    return result(::renameat(folderFd, from, folderFd, to));
+    if (::renameat(folderFd, from, folderFd, to) != 0)
+        return errno;
+    // Some file systems (fusefat) stamp a renamed file with the present time; the photograph's
+    // own is given back. Both times are set: FUSE's high-level library ignores a change of the
+    // modification time alone.
+    const timespec times[2] = {{0, UTIME_NOW}, file.st_mtim};
+    if (mayCall())
+        ::utimensat(folderFd, to, times, AT_SYMLINK_NOFOLLOW);
+    return 0;
 }
 
 void limitRenamingCalls(int calls) {

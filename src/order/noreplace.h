@@ -15,7 +15,8 @@ int linkNewName(int folderFd, const char* from, const char* to);
 int unlinkOldName(int folderFd, const char* from, const char* to, bool& bothNames);
 
 // A look for the new name immediately before a plain rename, for file systems without hard
-// links. Only another program creating exactly that name in between could be replaced.
+// links. Only another program creating exactly that name in between could be replaced. The
+// file keeps its modification time also where the file system would stamp it anew.
 int checkThenRename(int folderFd, const char* from, const char* to);
 
 // Tests stand in for a crash by letting only `calls` more system calls of the functions above
