@@ -288,7 +288,7 @@ private slots:
         photos.add("t", 2);
         photos.add("x", 3);
         const std::vector<RenameStep> steps{
-            {"a", "a", "t"}, {"a", "a", "T"}, {"b", "b", "c"}, {"x", "x", "y"}};
+            {"b", "b", "c"}, {"a", "a", "t"}, {"a", "a", "T"}, {"x", "x", "y"}};
         const RenameOutcome outcome = renameFiles(photos.folder(), steps);
         QCOMPARE(outcome.path, path);
         QStringList problems;
