@@ -115,9 +115,12 @@ std::optional<QJsonObject> measureFuseRenaming(MainWindow& window, const QString
         return std::nullopt;
     const QString folder = ensureBenchFolder(fuse->direct(), files);
     const QString name = QFileInfo(folder).fileName();
+    // A new name each time: the mount may still hold what it saw under an earlier copy's.
+    QStringList copies;
     const auto copied = [&](const QString& copy) {
-        linkedCopy(fuse->direct(name), fuse->direct(copy));
-        return fuse->mounted(copy);
+        copies << copy + QString::number(copies.size());
+        linkedCopy(fuse->direct(name), fuse->direct(copies.last()));
+        return fuse->mounted(copies.last());
     };
     const double accepted = medianOf(runs, [&] {
         window.setDirectoryChooser(StandInChooser::confirming(copied("fuse-rename")));
@@ -127,8 +130,8 @@ std::optional<QJsonObject> measureFuseRenaming(MainWindow& window, const QString
     });
     const double floor = medianOf(
         runs, [&] { return shellMilliseconds(renameLoopCommand.arg(copied("fuse-floor"))); });
-    for (const char* copy : {"fuse-rename", "fuse-floor"})
-        QDir(fuse->direct(QLatin1String(copy))).removeRecursively();
+    for (const QString& copy : copies)
+        QDir(fuse->direct(copy)).removeRecursively();
     return row(QStringLiteral("seřaď + přejm. na FUSE"), accepted, QStringLiteral("FUSE loop"),
                floor);
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // A folder on a FUSE mount for the renaming row: the one $TEMLO_BENCH_FUSE_DIR names, or, run
-// as root, a bindfs mount of a tmpfs folder (/dev/shm/temlo_bench_fuse) under `root`, made for
-// the run and unmounted afterwards.
+// as root, a bindfs mount (`root`/fuse) of a tmpfs mounted for it (`root`/fuse-tmpfs), both
+// unmounted afterwards.
 class FuseFolder {
 public:
     // None, with a note why on stderr, when there is neither.
@@ -23,10 +24,11 @@ public:
     }
 
 private:
-    FuseFolder(QString mounted, QString direct, bool own)
-        : m_mounted(std::move(mounted)), m_direct(std::move(direct)), m_own(own) {}
+    FuseFolder(QString mounted, QString direct, QStringList unmount)
+        : m_mounted(std::move(mounted)), m_direct(std::move(direct)),
+          m_unmount(std::move(unmount)) {}
 
     QString m_mounted;
     QString m_direct;
-    bool m_own;
+    QStringList m_unmount; // in this order, at the end
 };

@@ -391,7 +391,7 @@ private slots:
         std::vector<RenamedName> journal;
         for (const QString& name : given)
             journal.push_back({"a", name});
-        removeDoubledNames(folder.path() + u'/', journal);
+        removeDoubledNames(folder.path() + u'/', [&] { return journal; });
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name), kept);
     }
 

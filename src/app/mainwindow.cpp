@@ -278,7 +278,7 @@ std::optional<RenameOutcome> MainWindow::runSteps(const RenamePlan& plan,
 // A file that a crash left under two names is listed once.
 void MainWindow::removeExtraNames(const QString& folder) {
     try {
-        removeDoubledNames(folder, m_catalogue.renamedIn(folder));
+        removeDoubledNames(folder, [&] { return m_catalogue.renamedIn(folder); });
     } catch (const CatalogueError&) {
         // Without the journal no name can be known for an extra one; the scan's catalogue
         // write reports the catalogue's fault.

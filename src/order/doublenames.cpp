@@ -1,17 +1,45 @@
 #include "doublenames.h"
 
 #include "folderhandle.h"
-#include "foldernames.h"
 #include "renameplan.h"
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <algorithm>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// The names of entries that share their inode number with another entry: the names of a file
+// that has more than one, or every entry where the file system gives no numbers (FAT through
+// FUSE). None when the folder cannot be read.
+QSet<QByteArray> sharedInodeNames(int folderFd) {
+    QSet<QByteArray> shared;
+    const int readableFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = readableFd < 0 ? nullptr : ::fdopendir(readableFd);
+    if (!dir) {
+        if (readableFd >= 0)
+            ::close(readableFd);
+        return shared;
+    }
+    QHash<ino_t, QByteArray> firstName;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const auto first = firstName.constFind(entry->d_ino);
+        if (first == firstName.cend())
+            firstName.insert(entry->d_ino, name);
+        else
+            shared << *first << name;
+    }
+    ::closedir(dir);
+    return shared;
+}
 
 // Which of a file's names stays: its original first, then a numbered name.
 int rank(const QByteArray& name, const QByteArray& original) {
@@ -58,23 +86,22 @@ private:
 
 } // namespace
 
-QStringList removeDoubledNames(const QString& folder, std::span<const RenamedName> journal) {
-    if (journal.empty())
-        return {};
+QStringList removeDoubledNames(const QString& folder,
+                               const std::function<std::vector<RenamedName>()>& journal) {
     const FolderHandle handle(folder);
-    const std::optional<QSet<QByteArray>> present =
-        handle.isOpen() ? readFolderNames(handle.fd()) : std::nullopt;
-    if (!present)
+    const QSet<QByteArray> shared =
+        handle.isOpen() ? sharedInodeNames(handle.fd()) : QSet<QByteArray>();
+    if (shared.isEmpty())
         return {};
-    QHash<QString, QList<QByteArray>> namesOf; // the names given to each original, as present
-    for (const RenamedName& entry : journal)
-        if (QByteArray name = QFile::encodeName(entry.numbered); present->contains(name))
+    QHash<QString, QList<QByteArray>> namesOf; // the names given to each original, as shared
+    for (const RenamedName& entry : journal())
+        if (QByteArray name = QFile::encodeName(entry.numbered); shared.contains(name))
             namesOf[entry.original] << std::move(name);
     Healer healer(handle.fd());
     for (auto it = namesOf.begin(); it != namesOf.end(); ++it) {
         QList<QByteArray>& names = it.value();
         const QByteArray original = QFile::encodeName(it.key());
-        if (present->contains(original))
+        if (shared.contains(original))
             names << original;
         if (names.size() < 2)
             continue;
