@@ -7,10 +7,12 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -26,16 +28,24 @@ QSet<QByteArray> sharedInodeNames(int folderFd) {
             ::close(readableFd);
         return shared;
     }
-    QHash<ino_t, QByteArray> firstName;
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
-        const auto first = firstName.constFind(entry->d_ino);
-        if (first == firstName.cend())
-            firstName.insert(entry->d_ino, name);
-        else
-            shared << *first << name;
+    const auto isEntry = [](const dirent& entry) {
+        return std::strcmp(entry.d_name, ".") != 0 && std::strcmp(entry.d_name, "..") != 0;
+    };
+    // The numbers alone first: in most folders none repeats, and no name need be kept.
+    std::vector<ino_t> inodes;
+    while (const dirent* entry = ::readdir(dir))
+        if (isEntry(*entry))
+            inodes.push_back(entry->d_ino);
+    std::ranges::sort(inodes);
+    QSet<ino_t> repeated;
+    for (std::size_t i = 1; i < inodes.size(); ++i)
+        if (inodes[i] == inodes[i - 1])
+            repeated.insert(inodes[i]);
+    if (!repeated.isEmpty()) {
+        ::rewinddir(dir);
+        while (const dirent* entry = ::readdir(dir))
+            if (isEntry(*entry) && repeated.contains(entry->d_ino))
+                shared.insert(QByteArray(entry->d_name));
     }
     ::closedir(dir);
     return shared;
