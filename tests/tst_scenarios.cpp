@@ -1,8 +1,6 @@
 #include "confirmedname.h"
 #include "datum.h"
 #include "directoryscan.h"
-#include "folderhandle.h"
-#include "noreplace.h"
 #include "numberedlist.h"
 #include "renamereport.h"
 #include "testsupport.h"
@@ -203,15 +201,7 @@ private slots:
         QCOMPARE(pdfLayoutText(pdf), text);
     }
 
-    void renamingPrimitivesAndMessages() {
-        for (const auto rename : {renameNoReplace, linkThenUnlink}) {
-            Sandbox box;
-            box.run("+old|+taken");
-            const FolderHandle folder(box.folder());
-            QCOMPARE(rename(folder.fd(), "old", "taken"), EEXIST);
-            QCOMPARE(rename(folder.fd(), "old", "new"), 0);
-            QCOMPARE(box.run("?disk"), "new=old,taken=taken");
-        }
+    void numberedNamesAndRenameReport() {
         QCOMPARE(numberedList(Rows(10, {"a\nb", ""}), " - ").section(u'\r', 9), "010 - a?b\r");
         QCOMPARE(numberedName(1000, "x", " - "), "1000 - x");
         // Grouped by reason in order of first occurrence, each group counted and cut short.

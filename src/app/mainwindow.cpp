@@ -7,6 +7,7 @@
 #include "cursoroverride.h"
 #include "defaultprinter.h"
 #include "directoryscan.h"
+#include "doublenames.h"
 #include "listbox.h"
 #include "listingprinter.h"
 #include "messages.h"
@@ -219,6 +220,10 @@ void MainWindow::sort() {
 // with the user's consent. The catalogue keeps the original names, so the list stays the same.
 // Sets the final status.
 void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
+    if (!plan.refusal.isEmpty()) {
+        setStatus(QStringLiteral("HOTOVO - seřazeno"));
+        return showError(this, QStringLiteral("přejmenování"), plan.refusal);
+    }
     std::vector<RenameProblem> problems;
     RenameChoice choice = RenameChoice::Keep;
     if (!plan.steps.empty() || !plan.undoSteps.empty()) {
@@ -237,7 +242,8 @@ void MainWindow::renameToNumberedNames(const RenamePlan& plan) {
     }
     if (problems.empty())
         return setStatus(undo ? QStringLiteral("HOTOVO - vráceny původní názvy")
-                              : QStringLiteral("HOTOVO - přejmenováno"));
+                         : choice == RenameChoice::Keep ? QStringLiteral("HOTOVO - seřazeno")
+                                                        : QStringLiteral("HOTOVO - přejmenováno"));
     setStatus((undo ? QStringLiteral("HOTOVO - nevráceno: %1")
                     : QStringLiteral("HOTOVO - nepřejmenováno: %1"))
                   .arg(problems.size()));
@@ -257,12 +263,26 @@ std::optional<RenameOutcome> MainWindow::runSteps(const RenamePlan& plan,
         return std::nullopt;
     }
     RenameOutcome outcome = renameFiles(plan.folder, steps);
+    // Names that no file got are forgotten too, so that no other file of such a name is ever
+    // taken for one the program named.
+    std::vector<QString> forgotten = std::move(outcome.vacated);
+    std::ranges::move(outcome.ungiven, std::back_inserter(forgotten));
     try {
-        m_catalogue.recordRenames(plan.folder, {}, outcome.vacated);
+        m_catalogue.recordRenames(plan.folder, {}, forgotten);
     } catch (const CatalogueError&) {
         // The entries left name files that no longer exist; the next rename prunes them.
     }
     return outcome;
+}
+
+// A file that a crash left under two names is listed once.
+void MainWindow::removeExtraNames(const QString& folder) {
+    try {
+        removeDoubledNames(folder, [&] { return m_catalogue.renamedIn(folder); });
+    } catch (const CatalogueError&) {
+        // Without the journal no name can be known for an extra one; the scan's catalogue
+        // write reports the catalogue's fault.
+    }
 }
 
 void MainWindow::print() {
@@ -285,6 +305,7 @@ void MainWindow::browse() {
     if (!confirmed)
         return;
     m_state.dirpath = folderFromConfirmedName(*confirmed);
+    removeExtraNames(m_state.dirpath);
     const DirectoryScan scan = scanDirectory(m_state.dirpath);
     // The catalogue write only reads the scan, so it runs beside the list box update; the
     // action still ends only when both are done.

@@ -41,6 +41,7 @@ private:
     void buildControls();
     void openCatalogue();
     void browse();
+    void removeExtraNames(const QString& folder);
     std::optional<QString> chooseFolder();
     std::optional<CatalogueRead> readCatalogue();
     void sort();

@@ -14,9 +14,12 @@
 #include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr char temporaryPrefix[] = "~temlo-";
 
 bool isNameWithinFolder(const QString& name) {
     return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
@@ -50,11 +53,12 @@ public:
     }
 
     void add(qsizetype sequence, const CatalogueRow& row);
+    bool refuseReadOnly();
     RenamePlan finish();
 
 private:
     QString targetProblem(const QString& target, const QByteArray& encoded) const;
-    Found find(const CatalogueRow& row, const QByteArray& original);
+    Found find(const CatalogueRow& row, const QByteArray& original, QList<QByteArray> candidates);
     Inspection inspect(const CatalogueRow& row, const QByteArray& name);
     bool knownMissing(const QByteArray& name) const;
     void readNames();
@@ -89,12 +93,14 @@ void Planner::add(qsizetype sequence, const CatalogueRow& row) {
     if (const QString problem = targetProblem(target, encodedTarget); !problem.isEmpty())
         return refuse(row, problem);
 
-    const Found found = find(row, original);
+    QList<QByteArray> given = m_given.values(row.filename);
+    const bool recorded = given.contains(encodedTarget);
+    const Found found = find(row, original, std::move(given));
     if (!found.problem.isEmpty())
         return refuse(row, found.problem);
     m_claimed.insert(found.name);
     if (found.name != encodedTarget)
-        m_plan.steps.push_back({row.filename, found.name, encodedTarget});
+        m_plan.steps.push_back({row.filename, found.name, encodedTarget, recorded});
     if (found.name != original)
         m_plan.undoSteps.push_back({row.filename, found.name, original});
 }
@@ -111,8 +117,8 @@ QString Planner::targetProblem(const QString& target, const QByteArray& encoded)
 
 // Under a name the program gave it, or under its original name. Of two files that both stand
 // for the row, the one still as the scan saw it.
-Found Planner::find(const CatalogueRow& row, const QByteArray& original) {
-    QList<QByteArray> candidates = m_given.values(row.filename);
+Found Planner::find(const CatalogueRow& row, const QByteArray& original,
+                    QList<QByteArray> candidates) {
     candidates << original;
     QString problem = QStringLiteral("soubor ve složce chybí");
     for (const QByteArray& name : candidates) {
@@ -168,13 +174,26 @@ void Planner::readNames() {
 QByteArray Planner::temporaryName() {
     if (m_temporaryStem.isEmpty())
         m_temporaryStem =
-            QStringLiteral("~temlo-%1-").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+            QLatin1String(temporaryPrefix) +
+            QStringLiteral("%1-").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
     QByteArray name;
     do
         name = QFile::encodeName(m_temporaryStem + QString::number(++m_temporaryCount));
     while (!knownMissing(name) &&
            ::faccessat(m_handle.fd(), name.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0);
     return name;
+}
+
+// Asked before anything else: no file there can be renamed, whatever it is.
+bool Planner::refuseReadOnly() {
+    struct statvfs fileSystem {};
+    if (!m_handle.isOpen() || ::fstatvfs(m_handle.fd(), &fileSystem) != 0 ||
+        !(fileSystem.f_flag & ST_RDONLY))
+        return false;
+    m_plan.refusal = QStringLiteral("Složka „%1“ je na disku, který je připojen jen pro čtení; "
+                                    "soubory v ní nelze přejmenovat.")
+                         .arg(m_plan.folder);
+    return true;
 }
 
 RenamePlan Planner::finish() {
@@ -190,6 +209,8 @@ RenamePlan Planner::finish() {
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
                        const QString& separator, std::span<const RenamedName> journal) {
     Planner planner(folder, separator, journal);
+    if (!rows.empty() && planner.refuseReadOnly())
+        return planner.finish();
     qsizetype sequence = 0;
     for (const CatalogueRow& row : rows)
         planner.add(++sequence, row);
@@ -203,6 +224,10 @@ std::vector<RenamedName> namesGiven(std::span<const RenameStep> steps) {
         if (const QString target = QFile::decodeName(step.target); target != step.name)
             given.push_back({step.name, target});
     return given;
+}
+
+bool isTemporaryName(const QByteArray& name) {
+    return name.startsWith(temporaryPrefix);
 }
 
 qsizetype filesMoved(std::span<const RenameStep> steps) {

@@ -18,6 +18,7 @@ struct RenameStep {
     QString name; // the file's original name, as the catalogue holds it
     QByteArray source;
     QByteArray target;
+    bool recorded = false; // the journal held the new name for this file before this run
 };
 
 struct RenamePlan {
@@ -27,6 +28,7 @@ struct RenamePlan {
     std::vector<RenameStep> undoSteps; // back to the original names
     std::vector<RenameProblem> problems;
     std::vector<QString> gone; // names the journal records that no longer exist
+    QString refusal;           // why nothing in the folder can be renamed; then no steps
 };
 
 // Plans giving each catalogued file in `folder` (ending in "/") its numbered name, the rows
@@ -34,12 +36,16 @@ struct RenamePlan {
 // (`journal`) their original names back. A file is found under its original name or a name
 // the journal records for it. A row joins the plan only when its file still lies directly
 // in the folder, is an ordinary file (or a link to one, which is renamed itself) and still has
-// the modification time the catalogue holds for it. Every other row becomes a problem.
+// the modification time the catalogue holds for it. Every other row becomes a problem. A folder
+// on a read-only file system is refused whole.
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
                        const QString& separator, std::span<const RenamedName> journal = {});
 
 // What the journal must hold before `steps` run: every name they give other than an original.
 std::vector<RenamedName> namesGiven(std::span<const RenameStep> steps);
+
+// Whether `name` is one the plan gives a file for a moment, to break a cycle of renames.
+bool isTemporaryName(const QByteArray& name);
 
 // The number of files the steps move: a file moved aside through a temporary name counts once.
 qsizetype filesMoved(std::span<const RenameStep> steps);
