@@ -1,6 +1,7 @@
 #include "benchactions.h"
 
 #include "benchfolder.h"
+#include "benchfuse.h"
 #include "fixture.h"
 #include "listinglayout.h"
 #include "listtexts.h"
@@ -12,12 +13,14 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -85,6 +88,10 @@ QString writeListingText(const MainWindow& window, const QString& path) {
     return path;
 }
 
+const QString renameLoopCommand =
+    QStringLiteral("perl -e 'opendir D, $ARGV[0]; for (readdir D) { next if /^\\./; "
+                   "rename \"$ARGV[0]/$_\", \"$ARGV[0]/x$_\" or die }' '%1'");
+
 struct Floors {
     double findSort;
     double renameLoop;
@@ -96,14 +103,41 @@ Floors measureFloors(const QString& root, const QString& folder, int runs) {
             QStringLiteral("find '%1' -maxdepth 1 -type f -printf '%T@ %f\\n' | sort -n >/dev/null")
                 .arg(folder));
     });
-    const QString renameLoop =
-        QStringLiteral("perl -e 'opendir D, $ARGV[0]; for (readdir D) { next if /^\\./; "
-                       "rename \"$ARGV[0]/$_\", \"$ARGV[0]/x$_\" or die }' '%1'");
     const double renameFloor = medianOf(runs, [&] {
         const QString copy = linkedCopy(folder, root + QStringLiteral("/floor-copy"));
-        return shellMilliseconds(renameLoop.arg(copy));
+        return shellMilliseconds(renameLoopCommand.arg(copy));
     });
     return {findSort, renameFloor};
+}
+
+// "seřaď" renaming every file of a folder on a FUSE mount, against the rename loop on the same
+// mount ("FUSE loop"); each run on fresh copies of the folder. None when there is no FUSE folder.
+std::optional<QJsonObject> measureFuseRenaming(MainWindow& window, const QString& root, int files,
+                                               int runs) {
+    const std::unique_ptr<FuseFolder> fuse = FuseFolder::open(root);
+    if (!fuse)
+        return std::nullopt;
+    const QString folder = ensureBenchFolder(fuse->direct(), files);
+    const QString name = QFileInfo(folder).fileName();
+    // A new name each time: the mount may still hold what it saw under an earlier copy's.
+    QStringList copies;
+    const auto copied = [&](const QString& copy) {
+        copies << copy + QString::number(copies.size());
+        linkedCopy(fuse->direct(name), fuse->direct(copies.last()));
+        return fuse->mounted(copies.last());
+    };
+    const double accepted = medianOf(runs, [&] {
+        window.setFolderChooser(StandInChooser::confirming(copied("fuse-rename")));
+        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        ModalAnswerer yes(QStringLiteral("Přejmenovat"));
+        return clickMilliseconds(window, "Command2");
+    });
+    const double floor = medianOf(
+        runs, [&] { return shellMilliseconds(renameLoopCommand.arg(copied("fuse-floor"))); });
+    for (const QString& copy : copies)
+        QDir(fuse->direct(copy)).removeRecursively();
+    return row(QStringLiteral("seřaď + přejm. na FUSE"), accepted, QStringLiteral("FUSE loop"),
+               floor);
 }
 
 } // namespace
@@ -181,6 +215,9 @@ QJsonObject measureSize(const QString& root, int files, int runs, const QStringL
         rows.append(row(QStringLiteral("seřaď + přečíslování"), renumbered,
                         QStringLiteral("rename loop"), floors.renameLoop));
     }
+    if (wanted("fuse"))
+        if (const std::optional<QJsonObject> fuse = measureFuseRenaming(window, root, files, runs))
+            rows.append(*fuse);
     return {{"files", files},
             {"platform", QApplication::platformName()},
             {"accessibility", accessible},

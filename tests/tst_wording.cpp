@@ -62,7 +62,7 @@ private slots:
         QFETCH(RenameChoice, done);
         QFETCH(int, failed);
         const std::vector<Failure> problems(size_t(failed), {Fault::Missing, "f", {}});
-        QTEST(::sortedStatus({done, problems, {}, {}}), "status");
+        QTEST(::sortedStatus({done, problems, {}, {}, std::nullopt}), "status");
     }
 
     void messages_data() {

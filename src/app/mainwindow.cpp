@@ -150,6 +150,8 @@ void MainWindow::sort() {
         return showError(this, catalogueTopic, catalogueMessage(sorted.failure()));
     const SortOutcome& outcome = sorted.value();
     setStatus(sortedStatus(outcome));
+    if (outcome.refused)
+        showError(this, QStringLiteral("přejmenování"), refusalMessage(*outcome.refused));
     if (!outcome.otherScan.isEmpty())
         showError(this, catalogueTopic, otherScanMessage(outcome.otherScan));
     if (!outcome.journal.ok())

@@ -245,6 +245,12 @@ QString otherScanMessage(const QString& folder) {
         .arg(quoted(folder));
 }
 
+QString refusalMessage(const Failure& failure) {
+    return QStringLiteral("Složka %1 je na disku, který je připojen jen pro čtení; soubory v ní "
+                          "nelze přejmenovat.")
+        .arg(quoted(failure.subject));
+}
+
 QString waitingJobMessage(const QString& printer) {
     return QStringLiteral("Tisková úloha čeká ve frontě tiskárny %1: tiskárna je zastavená. "
                           "Vytiskne se, až ji někdo znovu spustí.")

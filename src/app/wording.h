@@ -28,4 +28,5 @@ QString catalogueMessage(const Failure& failure);
 QString folderMessage(const Failure& failure);
 QString printMessage(const Failure& failure);
 QString otherScanMessage(const QString& folder);
+QString refusalMessage(const Failure& failure);
 QString waitingJobMessage(const QString& printer);

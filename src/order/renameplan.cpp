@@ -1,6 +1,7 @@
 #include "renameplan.h"
 
 #include "datum.h"
+#include "doublenames.h"
 #include "folderentries.h"
 #include "folderhandle.h"
 #include "steporder.h"
@@ -12,6 +13,7 @@
 #include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -47,11 +49,12 @@ public:
     }
 
     void add(const CatalogueRow& row, const QString& target);
+    bool refuseReadOnly();
     RenamePlan finish();
 
 private:
     std::optional<Fault> targetProblem(const QString& target, const QByteArray& encoded) const;
-    Found find(const CatalogueRow& row, const QByteArray& original);
+    Found find(const CatalogueRow& row, const QByteArray& original, QList<QByteArray> candidates);
     Inspection inspect(const CatalogueRow& row, const QByteArray& name);
     bool knownMissing(const QByteArray& name) const;
     void readNames();
@@ -84,12 +87,14 @@ void Planner::add(const CatalogueRow& row, const QString& target) {
     if (const std::optional<Fault> problem = targetProblem(target, encodedTarget))
         return refuse(row, *problem);
 
-    const Found found = find(row, original);
+    QList<QByteArray> given = m_given.values(row.filename);
+    const bool recorded = given.contains(encodedTarget);
+    const Found found = find(row, original, std::move(given));
     if (found.problem)
         return m_plan.problems.push_back(*found.problem);
     m_claimed.insert(found.name);
     if (found.name != encodedTarget)
-        m_plan.steps.push_back({row.filename, found.name, encodedTarget});
+        m_plan.steps.push_back({row.filename, found.name, encodedTarget, recorded});
     if (found.name != original)
         m_plan.undoSteps.push_back({row.filename, found.name, original});
 }
@@ -107,8 +112,8 @@ std::optional<Fault> Planner::targetProblem(const QString& target,
 
 // Under a name the program gave it, or under its original name. Of two files that both stand
 // for the row, the one still as the scan saw it.
-Found Planner::find(const CatalogueRow& row, const QByteArray& original) {
-    QList<QByteArray> candidates = m_given.values(row.filename);
+Found Planner::find(const CatalogueRow& row, const QByteArray& original,
+                    QList<QByteArray> candidates) {
     candidates << original;
     Failure problem{Fault::Missing, row.filename, {}};
     for (const QByteArray& name : candidates) {
@@ -171,13 +176,24 @@ void Planner::readNames() {
 QByteArray Planner::temporaryName() {
     if (m_temporaryStem.isEmpty())
         m_temporaryStem =
-            QStringLiteral("~temlo-%1-").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+            QLatin1String(temporaryPrefix) +
+            QStringLiteral("%1-").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
     QByteArray name;
     do
         name = QFile::encodeName(m_temporaryStem + QString::number(++m_temporaryCount));
     while (!knownMissing(name) &&
            ::faccessat(m_handle.fd(), name.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0);
     return name;
+}
+
+// Asked before anything else: no file there can be renamed, whatever it is.
+bool Planner::refuseReadOnly() {
+    struct statvfs fileSystem {};
+    if (!m_handle.isOpen() || ::fstatvfs(m_handle.fd(), &fileSystem) != 0 ||
+        !(fileSystem.f_flag & ST_RDONLY))
+        return false;
+    m_plan.refusal = Failure{Fault::ReadOnly, m_plan.folder, {}};
+    return true;
 }
 
 RenamePlan Planner::finish() {
@@ -193,6 +209,8 @@ RenamePlan Planner::finish() {
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
                        const QStringList& numberedNames, std::span<const RenamedName> journal) {
     Planner planner(folder, journal);
+    if (!rows.empty() && planner.refuseReadOnly())
+        return planner.finish();
     for (qsizetype i = 0; i < numberedNames.size(); ++i)
         planner.add(rows[size_t(i)], numberedNames[i]);
     return planner.finish();

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct RenameStep {
     QString name; // the file's original name, as the catalogue holds it
     QByteArray source;
     QByteArray target;
+    bool recorded = false; // the journal held the new name for this file before this run
 };
 
 struct RenamePlan {
@@ -23,6 +25,7 @@ struct RenamePlan {
     std::vector<RenameStep> undoSteps; // back to the original names
     std::vector<Failure> problems;     // rows not renamed: the file's name as subject, and why
     std::vector<QString> gone;         // names the journal records that no longer exist
+    std::optional<Failure> refusal;    // why nothing in the folder can be renamed; then no steps
 };
 
 // Plans giving each catalogued file in `folder` (ending in "/") its numbered name (one per
@@ -30,7 +33,8 @@ struct RenamePlan {
 // (`journal`) their original names back. A file is found under its original name or a name
 // the journal records for it. A row joins the plan only when its file still lies directly
 // in the folder, is an ordinary file (or a link to one, which is renamed itself) and still has
-// the modification time the catalogue holds for it. Every other row becomes a problem.
+// the modification time the catalogue holds for it. Every other row becomes a problem. A folder
+// on a read-only file system is refused whole.
 RenamePlan planRenames(const QString& folder, std::span<const CatalogueRow> rows,
                        const QStringList& numberedNames, std::span<const RenamedName> journal = {});
 

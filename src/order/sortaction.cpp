@@ -24,9 +24,12 @@ Result<RenameOutcome> runSteps(const Catalogue& catalogue, const RenamePlan& pla
     if (!recorded.ok())
         return recorded.failure();
     RenameOutcome outcome = renameFiles(plan.folder, steps);
-    // Should this fail, the entries left name files that no longer exist; the next rename
-    // prunes them.
-    catalogue.recordRenames(plan.folder, {}, outcome.vacated);
+    // Names that no file got are forgotten too, so that no other file of such a name is ever
+    // taken for one the program named. Should this fail, the entries left name files that no
+    // longer exist; the next rename prunes them.
+    std::vector<QString> forgotten = outcome.vacated;
+    forgotten.insert(forgotten.end(), outcome.ungiven.begin(), outcome.ungiven.end());
+    catalogue.recordRenames(plan.folder, {}, forgotten);
     return outcome;
 }
 
@@ -58,6 +61,10 @@ Result<SortOutcome> sortCatalogue(const Catalogue& catalogue, const ScanMark& ow
         return outcome;
     }
     const RenamePlan& plan = planned.value();
+    if (plan.refusal) {
+        outcome.refused = plan.refusal;
+        return outcome;
+    }
     const RenameOffer offer{plan.folder, filesMoved(plan.steps), filesMoved(plan.undoSteps)};
     const bool asked = offer.toRename > 0 || offer.toRestore > 0;
     if (asked)
@@ -70,7 +77,7 @@ Result<SortOutcome> sortCatalogue(const Catalogue& catalogue, const ScanMark& ow
     const bool undo = outcome.done == RenameChoice::Undo;
     Result<RenameOutcome> renamed = runSteps(catalogue, plan, undo ? plan.undoSteps : plan.steps);
     if (!renamed.ok()) {
-        outcome = {RenameChoice::Keep, {}, {}, renamed.failure()};
+        outcome = {RenameChoice::Keep, {}, {}, renamed.failure(), std::nullopt};
         return outcome;
     }
     std::ranges::move(renamed.value().problems, std::back_inserter(outcome.problems));

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 enum class RenameChoice { Keep, Rename, Undo };
@@ -30,6 +31,7 @@ struct SortOutcome {
     std::vector<Failure> problems;          // files not renamed: the name as subject, and why
     QString otherScan;    // the folder another copy scanned meanwhile; nothing was renamed
     Result<void> journal; // reading or writing the journal; when it failed, nothing was renamed
+    std::optional<Failure> refused; // why no file of the folder can be renamed; nothing asked
 };
 
 // The sort action: reads the catalogue in date order and shows its numbered names. While the

@@ -2,6 +2,7 @@
 
 #include "confirmedname.h"
 #include "directoryscan.h"
+#include "doublenames.h"
 
 #include <future>
 
@@ -11,6 +12,12 @@ std::optional<BrowseOutcome> browseFolder(FolderChooser& chooser, const QString&
     if (!confirmed)
         return std::nullopt;
     const QString dirpath = folderFromConfirmedName(*confirmed);
+    // A file that a crash left under two names is listed once. Without the journal no name
+    // can be known for an extra one; the catalogue write then reports the catalogue's fault.
+    removeDoubledNames(dirpath, [&] {
+        Result<std::vector<RenamedName>> journal = catalogue.renamedIn(dirpath);
+        return journal.ok() ? std::move(journal.value()) : std::vector<RenamedName>();
+    });
     const DirectoryScan scan = scanDirectory(dirpath);
     // The catalogue write only reads the scan, so it runs beside showing it.
     auto writing = std::async(std::launch::async, [&catalogue, &scan, &dirpath] {
