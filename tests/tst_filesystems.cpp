@@ -5,7 +5,6 @@
 #include "testsupport.h"
 
 #include <QCryptographicHash>
-#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTest>
