@@ -7,7 +7,6 @@
 #include "statuslabel.h"
 
 #include <QCryptographicHash>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardPaths>

@@ -97,9 +97,13 @@ private slots:
             for (int i = 0; i < count; ++i)
                 QTest::keyClick(m_box, Qt::Key_Down, Qt::ShiftModifier);
         } else if (selection == Selection::TripleClick) {
-            const QPoint point = m_box->cursorRect().center() + QPoint(10, 0);
-            QTest::mouseDClick(m_box->viewport(), Qt::LeftButton, {}, point);
-            QTest::mouseClick(m_box->viewport(), Qt::LeftButton, {}, point);
+            goToLine(*m_perLine, from);
+            for (QPlainTextEdit* edit : {m_perLine, static_cast<QPlainTextEdit*>(m_box)}) {
+                const QPoint point = edit->cursorRect().center() + QPoint(10, 0);
+                QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, point);
+                QTest::mouseClick(edit->viewport(), Qt::LeftButton, {}, point);
+            }
+            QCOMPARE(m_box->verticalScrollBar()->value(), m_perLine->verticalScrollBar()->value());
         } else {
             QTest::keyClick(m_box, Qt::Key_A, Qt::ControlModifier);
         }

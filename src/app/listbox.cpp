@@ -156,18 +156,25 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
         !m_sinceDoubleClick.hasExpired(QApplication::doubleClickInterval()) &&
         (point - m_doubleClickPoint).manhattanLength() < QApplication::startDragDistance();
     m_sinceDoubleClick.invalidate();
-    const int clicked = cursorForPosition(point).position(); // before Qt scrolls to its choice
+    // Qt scrolls to the end of the paragraph it selects; the view stays where it was.
+    const int topLine = verticalScrollBar()->value();
+    const int clicked = cursorForPosition(point).position();
     QPlainTextEdit::mousePressEvent(event);
     if (tripleClick) {
         m_lineAnchor = clicked;
+        verticalScrollBar()->setValue(topLine);
         selectLines(m_lineAnchor, m_lineAnchor);
     }
 }
 
 void ListBox::mouseMoveEvent(QMouseEvent* event) {
+    const int topLine = verticalScrollBar()->value();
+    const int position = cursorForPosition(event->position().toPoint()).position();
     QPlainTextEdit::mouseMoveEvent(event);
-    if (m_lineAnchor >= 0 && (event->buttons() & Qt::LeftButton))
-        selectLines(m_lineAnchor, cursorForPosition(event->position().toPoint()).position());
+    if (m_lineAnchor >= 0 && (event->buttons() & Qt::LeftButton)) {
+        verticalScrollBar()->setValue(topLine);
+        selectLines(m_lineAnchor, position);
+    }
 }
 
 void ListBox::mouseReleaseEvent(QMouseEvent* event) {

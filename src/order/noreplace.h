@@ -4,7 +4,7 @@
 // that name already, strongest first. Each returns 0, or the errno value of the failure.
 
 // One atomic rename that the kernel refuses when the name is taken. EINVAL where the file
-// system does not offer it (FUSE, FAT), ENOSYS on kernels without it.
+// system does not offer it (FUSE mounts), ENOSYS on kernels without it.
 int renameNoReplace(int folderFd, const char* from, const char* to);
 
 // A hard link under the new name, which the kernel refuses when the name is taken...
