@@ -174,8 +174,7 @@ private slots:
             else
                 QTest::keyClick(keyTarget(field), Qt::Key_Escape);
         });
-        const std::optional<QString> answer =
-            FileDialogChooser(nullptr).confirmedName(path("app"));
+        const std::optional<QString> answer = FileDialogChooser(nullptr).confirmedName(path("app"));
 
         QCOMPARE(setup, (QStringList{"Select a directory", "Directories (*.~#~)", "~#~"}));
         QCOMPARE(opened, (Shown{"app", placeholder, placeholder, true, false, {}}));
