@@ -2,17 +2,10 @@
 #include "fixture.h"
 
 #include <QTest>
-#include <SQLiteCpp/SQLiteCpp.h>
 
 using Rows = std::vector<CatalogueRow>;
 
 static const QString march = QStringLiteral("2024-03-07T08:05:09.123Z");
-
-static void sql(const Catalogue& catalogue, const QString& statements) {
-    SQLite::Database db(catalogue.path().toStdString(),
-                        SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    db.exec(statements.toStdString());
-}
 
 static QByteArray bytes(const QString& path) {
     QFile file(path);
@@ -30,11 +23,11 @@ private slots:
         const Catalogue catalogue = photos.catalogue();
         QCOMPARE(failureOf(catalogue.orderedRead()), failure(Fault::Missing, catalogue.path()));
         QVERIFY(catalogue.prepare().ok());
-        sql(catalogue, "DROP TABLE filenametab; CREATE TABLE t (x)");
+        connection(catalogue).exec("DROP TABLE filenametab; CREATE TABLE t (x)");
         QCOMPARE(failureOf(catalogue.orderedRead()),
                  failure(Fault::TableMissing, catalogue.path()));
         QVERIFY(catalogue.replaceAll(Rows{{"a", march}}).ok());
-        sql(catalogue, "INSERT INTO filenametab VALUES (NULL, 'b'); DELETE FROM t");
+        connection(catalogue).exec("INSERT INTO filenametab VALUES (NULL, 'b'); DELETE FROM t");
         QCOMPARE(catalogued(catalogue), (QStringList{"a", ""})); // NULL reads as empty
     }
 
@@ -48,8 +41,8 @@ private slots:
             << QByteArray("a;b\n") << "" << Fault::NotADatabase << "file is not a database";
         QTest::newRow("no datum") << QByteArray() << "CREATE TABLE filenametab (filename)"
                                   << Fault::FieldMissing << "datum";
-        QTest::newRow("other case") << QByteArray() << "CREATE TABLE FileNameTab (DATUM, x)"
-                                    << Fault::FieldMissing << "filename";
+        QTest::newRow("other case") << QByteArray() << "CREATE TABLE FileNameTab (FILENAME, x)"
+                                    << Fault::FieldMissing << "datum";
     }
     void unusable() {
         QFETCH(QByteArray, file);
@@ -60,7 +53,7 @@ private slots:
         if (sql.isEmpty())
             writeFile(catalogue.path(), file, firstShot);
         else
-            ::sql(catalogue, sql);
+            connection(catalogue).exec(sql.toStdString());
         const QByteArray before = bytes(catalogue.path());
         const Result<CatalogueRead> read = catalogue.orderedRead();
         QCOMPARE(failureOf(read), failure(fault, catalogue.path()));
@@ -106,7 +99,7 @@ private slots:
         QVERIFY(catalogue.recordRenames("/a/c", given, {}).ok());
         QVERIFY(catalogue.recordRenames(recordedIn, given, {}).ok());
         QVERIFY(catalogue.recordRenames(recordedIn, more, QStringList{"001 - a"}).ok());
-        const Result<ScanMark> first = catalogue.replaceAll(Rows{{"z", march}});
+        const Result<ScanMark> first = catalogue.replaceAll(Rows{{"z", march}}, scanned);
         const Rows rows{{"001 - a", march}, {"002 - b", march}, {"003 - c", march}};
         const Result<ScanMark> second = catalogue.replaceAll(rows, scanned);
         QTEST(catalogued(catalogue), "stored");
@@ -121,7 +114,6 @@ private slots:
         QTest::newRow("summer") << "2024-07-01T00:00:00.000" << QString("2024-06-30T22:00:00.000Z");
         QTest::newRow("pre-1970") << "1970-01-01T00:59:59.999"
                                   << QString("1969-12-31T23:59:59.999Z");
-        QTest::newRow("1900") << "1900-03-01T13:00:00.000" << QString("1900-03-01T12:00:00.000Z");
         QTest::newRow("unknown") << "" << QString();
     }
     void storedDatum() {
