@@ -72,6 +72,10 @@ QStringList catalogued(const Catalogue& catalogue) {
     return column(read.value().rows);
 }
 
+SQLite::Database connection(const Catalogue& catalogue) {
+    return {catalogue.path().toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE};
+}
+
 std::optional<QString> StandInChooser::confirmedName(const QString&) {
     if (m_folder.isEmpty())
         return std::nullopt;

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <SQLiteCpp/Database.h>
 #include <functional>
 
 // When the first photograph was taken; others are stamped seconds after it.
@@ -51,6 +52,9 @@ QStringList column(std::span<const CatalogueRow> rows,
                    QString CatalogueRow::*field = &CatalogueRow::filename);
 // The catalogue's names in date order, or why they could not be read.
 QStringList catalogued(const Catalogue& catalogue);
+
+// A connection of its own to the catalogue's file, as another program would open it.
+SQLite::Database connection(const Catalogue& catalogue);
 
 // A failure's fault (as a number) and subject, to compare whole.
 inline QStringList failure(Fault fault, const QString& subject) {

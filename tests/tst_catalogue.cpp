@@ -2,17 +2,8 @@
 #include "fixture.h"
 
 #include <QTest>
-#include <SQLiteCpp/SQLiteCpp.h>
 
 using Rows = std::vector<CatalogueRow>;
-
-static const QString march = QStringLiteral("2024-03-07T08:05:09.123Z");
-
-static void sql(const Catalogue& catalogue, const QString& statements) {
-    SQLite::Database db(catalogue.path().toStdString(),
-                        SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    db.exec(statements.toStdString());
-}
 
 static QByteArray bytes(const QString& path) {
     QFile file(path);
@@ -30,11 +21,11 @@ private slots:
         const Catalogue catalogue = photos.catalogue();
         QCOMPARE(failureOf(catalogue.orderedRead()), failure(Fault::Missing, catalogue.path()));
         QVERIFY(catalogue.prepare().ok());
-        sql(catalogue, "DROP TABLE filenametab; CREATE TABLE t (x)");
+        connection(catalogue).exec("DROP TABLE filenametab; CREATE TABLE t (x)");
         QCOMPARE(failureOf(catalogue.orderedRead()),
                  failure(Fault::TableMissing, catalogue.path()));
-        QVERIFY(catalogue.replaceAll(Rows{{"a", march}}).ok());
-        sql(catalogue, "INSERT INTO filenametab VALUES (NULL, 'b'); DELETE FROM t");
+        QVERIFY(catalogue.replaceAll(Rows{{"a", {}}}).ok());
+        connection(catalogue).exec("INSERT INTO filenametab VALUES (NULL, 'b'); DELETE FROM t");
         QCOMPARE(catalogued(catalogue), (QStringList{"a", ""})); // NULL reads as empty
     }
 
@@ -48,8 +39,8 @@ private slots:
             << QByteArray("a;b\n") << "" << Fault::NotADatabase << "file is not a database";
         QTest::newRow("no datum") << QByteArray() << "CREATE TABLE filenametab (filename)"
                                   << Fault::FieldMissing << "datum";
-        QTest::newRow("other case") << QByteArray() << "CREATE TABLE FileNameTab (DATUM, x)"
-                                    << Fault::FieldMissing << "filename";
+        QTest::newRow("other case") << QByteArray() << "CREATE TABLE FileNameTab (FILENAME, x)"
+                                    << Fault::FieldMissing << "datum";
     }
     void unusable() {
         QFETCH(QByteArray, file);
@@ -57,10 +48,8 @@ private slots:
         QFETCH(Fault, fault);
         const PhotoFolder photos;
         const Catalogue catalogue = photos.catalogue();
-        if (sql.isEmpty())
-            writeFile(catalogue.path(), file, firstShot);
-        else
-            ::sql(catalogue, sql);
+        writeFile(catalogue.path(), file, firstShot); // SQLite takes an empty file for a database
+        connection(catalogue).exec(sql.toStdString());
         const QByteArray before = bytes(catalogue.path());
         const Result<CatalogueRead> read = catalogue.orderedRead();
         QCOMPARE(failureOf(read), failure(fault, catalogue.path()));
@@ -72,13 +61,12 @@ private slots:
 
     // Bursts of photographs share a time and keep the order they were added in.
     void orderedReadIsChronologicalAndStable() {
-        Rows rows{{"feb", "2024-02-02T10:00:00.000Z"},
-                  {"10th", "2024-01-10T10:00:00.000Z"},
-                  {"1969", "1969-12-31T23:59:59.999Z"},
-                  {"unknown", ""}};
+        Rows rows; // named by their datum, then 100,000 in three bursts
+        for (const char* datum : {"2024-02-02T10:00:00.000Z", "2024-01-10T10:00:00.000Z",
+                                  "2024-01-09T09:00:00.000Z", "1969-12-31T23:59:59.999Z", ""})
+            rows.push_back({datum, datum});
         for (int i = 0; i < 100000; ++i)
-            rows.push_back(
-                {QString::number(i), QStringLiteral("2024-01-09T10:00:0%1.000Z").arg(i % 3)});
+            rows.push_back({QString::number(i), QString("2024-01-09T10:00:0%1.000Z").arg(i % 3)});
         const PhotoFolder photos;
         QVERIFY(photos.catalogue().replaceAll(rows).ok());
         std::ranges::stable_sort(rows, {}, &CatalogueRow::datum);
@@ -106,8 +94,8 @@ private slots:
         QVERIFY(catalogue.recordRenames("/a/c", given, {}).ok());
         QVERIFY(catalogue.recordRenames(recordedIn, given, {}).ok());
         QVERIFY(catalogue.recordRenames(recordedIn, more, QStringList{"001 - a"}).ok());
-        const Result<ScanMark> first = catalogue.replaceAll(Rows{{"z", march}});
-        const Rows rows{{"001 - a", march}, {"002 - b", march}, {"003 - c", march}};
+        const Result<ScanMark> first = catalogue.replaceAll(Rows{{"z", {}}}, scanned);
+        const Rows rows{{"001 - a", {}}, {"002 - b", {}}, {"003 - c", {}}};
         const Result<ScanMark> second = catalogue.replaceAll(rows, scanned);
         QTEST(catalogued(catalogue), "stored");
         QVERIFY(first.ok() && second.ok() && first.value().token != second.value().token);
@@ -119,9 +107,7 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("winter") << "2024-03-07T15:05:09.123" << QString("2024-03-07T14:05:09.123Z");
         QTest::newRow("summer") << "2024-07-01T00:00:00.000" << QString("2024-06-30T22:00:00.000Z");
-        QTest::newRow("pre-1970") << "1970-01-01T00:59:59.999"
-                                  << QString("1969-12-31T23:59:59.999Z");
-        QTest::newRow("1900") << "1900-03-01T13:00:00.000" << QString("1900-03-01T12:00:00.000Z");
+        QTest::newRow("1969") << "1970-01-01T00:59:59.999" << QString("1969-12-31T23:59:59.999Z");
         QTest::newRow("unknown") << "" << QString();
     }
     void storedDatum() {

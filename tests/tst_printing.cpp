@@ -34,15 +34,12 @@ private slots:
         window.setPrinterFactory(
             [&] { return pdfPrinter(pdf, new QPrinter(QPrinter::HighResolution)); });
         const ModalAnswerer answerer; // keeps any message, which would be a failure here
-        const auto click = [&](const char* button) {
-            QTest::mouseClick(window.findChild<QWidget*>(button), Qt::LeftButton);
-        };
         const auto shown = [&] {
             return QStringList{
                 window.findChild<QWidget*>("TextBox1")->property("plainText").toString(),
                 window.findChild<QWidget*>("Label2")->property("text").toString()};
         };
-        click("Command3");
+        QTest::mouseClick(window.findChild<QWidget*>("Command3"), Qt::LeftButton);
         QCOMPARE(pdfText(pdf).trimmed(), "--------------");
         const QString spaced = QStringLiteral("Dovolená u moře, Štěrbohol 2023 ").repeated(5);
         std::vector<CatalogueRow> rows{{"a.jpg", ""}, {"c\nd.jpg", ""}};
@@ -53,9 +50,9 @@ private slots:
                             firstShot.addSecs(i).toString(Qt::ISODateWithMs)});
         rows.push_back({QString(150, u'W'), "2025-01-01T10:00:00.000Z"});
         QVERIFY(box.catalogue().replaceAll(rows).ok());
-        click("Command2");
+        QTest::mouseClick(window.findChild<QWidget*>("Command2"), Qt::LeftButton);
         const QStringList sorted = shown();
-        click("Command3");
+        QTest::mouseClick(window.findChild<QWidget*>("Command3"), Qt::LeftButton);
         QCOMPARE(shown(), sorted);
         QCOMPARE(answerer.texts, QStringList());
         const QString text = pdfText(pdf);
@@ -73,7 +70,7 @@ private slots:
         for (const QString& line : text.split(u'\n').first(12).filter("07.03.2024"))
             dateColumns << line.indexOf("07.03.2024");
         QCOMPARE(dateColumns, QList<qsizetype>(5, dateColumns.value(0)));
-        click("Command3");
+        QTest::mouseClick(window.findChild<QWidget*>("Command3"), Qt::LeftButton);
         QCOMPARE(pdfText(pdf), text);
     }
 

@@ -94,10 +94,11 @@ private slots:
             << three << Choices{Rename, Undo} << Changes{{{"b", 30, "new"}}} << None
             << QStringList{"001 - c", "002 - b", "003 - a", "004 - b"} << Offers{{3, 0}, {3, 3}}
             << Undo << QStringList{"b: Exists"} << QStringList{"003 - b=b", "a=a", "b=new", "c=c"};
-        QTest::newRow("equal times")
-            << Photos{{"c", 0}, {"b", 0}, {"a", 0}} << Choices{Rename, Keep} << Changes{} << None
-            << QStringList{"001 - a", "002 - b", "003 - c"} << Offers{{3, 0}, {0, 3}} << Keep
-            << QStringList{} << QStringList{"001 - a=a", "002 - b=b", "003 - c=c"};
+        QTest::newRow("equal times, one too long")
+            << Photos{{"c", 0}, {"b", 0}, {"a", 0}, {x250, 0}} << Choices{Rename, Keep} << Changes{}
+            << None << QStringList{"001 - a", "002 - b", "003 - c", "004 - " + x250}
+            << Offers{{3, 0}, {0, 3}} << Keep << QStringList{}
+            << QStringList{"001 - a=a", "002 - b=b", "003 - c=c", x250 + '=' + x250};
         QTest::newRow("nothing renamable")
             << Photos{{x250, 0}} << Choices{Rename} << Changes{} << None
             << QStringList{"001 - " + x250} << Offers{} << Keep

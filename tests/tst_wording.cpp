@@ -8,8 +8,6 @@ using Wording = QString (*)(const Failure&);
 class TestWording : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale("cs_CZ")); }
-
     // Grouped by reason in the order each first occurs, each group counted and cut short after
     // ten names; names as in the list, long ones elided in the middle, never inside a character.
     void renameReport() {
