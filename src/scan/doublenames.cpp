@@ -1,13 +1,12 @@
 #include "doublenames.h"
 
+#include "folderentries.h"
 #include "folderhandle.h"
 
 #include <QFile>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,35 +17,16 @@ namespace {
 // The names of entries that share their inode number with another entry: the names of a file
 // that has more than one, or every entry where the file system gives no numbers (FAT through
 // FUSE). None when the folder cannot be read.
-QSet<QByteArray> sharedInodeNames(int folderFd) {
+QSet<QByteArray> sharedInodeNames(int folderFd, const QString& folder) {
+    Result<std::vector<FolderEntry>> entries = readFolder(folderFd, folder);
     QSet<QByteArray> shared;
-    const int readableFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = readableFd < 0 ? nullptr : ::fdopendir(readableFd);
-    if (!dir) {
-        if (readableFd >= 0)
-            ::close(readableFd);
+    if (!entries.ok())
         return shared;
-    }
-    const auto isEntry = [](const dirent& entry) {
-        return std::strcmp(entry.d_name, ".") != 0 && std::strcmp(entry.d_name, "..") != 0;
-    };
-    // The numbers alone first: in most folders none repeats, and no name need be kept.
-    std::vector<ino_t> inodes;
-    while (const dirent* entry = ::readdir(dir))
-        if (isEntry(*entry))
-            inodes.push_back(entry->d_ino);
-    std::ranges::sort(inodes);
-    QSet<ino_t> repeated;
-    for (std::size_t i = 1; i < inodes.size(); ++i)
-        if (inodes[i] == inodes[i - 1])
-            repeated.insert(inodes[i]);
-    if (!repeated.isEmpty()) {
-        ::rewinddir(dir);
-        while (const dirent* entry = ::readdir(dir))
-            if (isEntry(*entry) && repeated.contains(entry->d_ino))
-                shared.insert(QByteArray(entry->d_name));
-    }
-    ::closedir(dir);
+    std::vector<FolderEntry>& list = entries.value();
+    std::ranges::sort(list, {}, &FolderEntry::inode);
+    for (std::size_t i = 1; i < list.size(); ++i)
+        if (list[i].inode == list[i - 1].inode)
+            shared << list[i - 1].name << list[i].name;
     return shared;
 }
 
@@ -99,7 +79,7 @@ QStringList removeDoubledNames(const QString& folder,
                                const std::function<std::vector<RenamedName>()>& journal) {
     const FolderHandle handle(folder);
     const QSet<QByteArray> shared =
-        handle.isOpen() ? sharedInodeNames(handle.fd()) : QSet<QByteArray>();
+        handle.isOpen() ? sharedInodeNames(handle.fd(), folder) : QSet<QByteArray>();
     if (shared.isEmpty())
         return {};
     QHash<QString, QList<QByteArray>> namesOf; // the names given to each original, as shared

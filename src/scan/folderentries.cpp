@@ -19,7 +19,7 @@ Result<std::vector<FolderEntry>> readFolder(int folderFd, const QString& path) {
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
         if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            entries.push_back({QByteArray(entry->d_name), entry->d_type});
+            entries.push_back({QByteArray(entry->d_name), entry->d_type, entry->d_ino});
         errno = 0;
     }
     const int error = errno;
