@@ -1,5 +1,6 @@
 #include "sortaction.h"
 
+#include "noreplace.h"
 #include "numberedlist.h"
 #include "renameplan.h"
 #include "renamer.h"
@@ -24,6 +25,8 @@ Result<RenameOutcome> runSteps(const Catalogue& catalogue, const RenamePlan& pla
     if (!recorded.ok())
         return recorded.failure();
     RenameOutcome outcome = renameFiles(plan.folder, steps);
+    if (renamingCrashed())
+        return outcome;
     // Names that no file got are forgotten too, so that no other file of such a name is ever
     // taken for one the program named. Should this fail, the entries left name files that no
     // longer exist; the next rename prunes them.
