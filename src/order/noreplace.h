@@ -21,7 +21,7 @@ int checkThenRename(int folderFd, const char* from, const char* to);
 
 // Tests stand in for a crash by letting only `calls` more system calls of the functions above
 // be made; the later ones change nothing and fail with ECANCELED, and once the limit is
-// reached renamingCrashed() tells the sort action to skip its journal write after the renames,
-// as a crash would. A negative count lifts the limit.
+// reached renamingCrashed() keeps the sort action from writing to the journal, as a crash
+// would. A negative count lifts the limit.
 void limitRenamingCalls(int calls);
 bool renamingCrashed();
