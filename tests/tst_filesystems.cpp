@@ -16,7 +16,8 @@ namespace {
 
 // The mounts of scripts/mount-test-filesystems.
 const QString mounts = qEnvironmentVariable("TEMLO_TEST_MOUNTS", "/mnt/temlo-fs") + u'/';
-const qint64 shot = firstShot.toSecsSinceEpoch() / 60 * 60; // FAT keeps even seconds
+// On a whole minute: FAT keeps even seconds.
+const qint64 shot = firstShot.toSecsSinceEpoch() / 60 * 60;
 // When the photographs were taken, in minutes after the first shot; others at the first shot.
 const QHash<QString, qint64> minutes{{"a", 10}, {"b", 20}, {"c", 30}, {"y", 1}, {"z", 2}};
 
@@ -25,10 +26,11 @@ const QHash<QString, qint64> minutes{{"a", 10}, {"b", 20}, {"c", 30}, {"y", 1}, 
 bool mounted(const QString& place) {
     if (!place.startsWith(mounts) || QStorageInfo(place).fileSystemType().startsWith("fuse"))
         return true;
+    const QString why = place + " is not mounted: run scripts/mount-test-filesystems as root";
     if (qgetenv("TEMLO_REQUIRE_MOUNTS") == "1")
-        QTest::qFail(qPrintable(place + " is not mounted"), __FILE__, __LINE__);
+        QTest::qFail(qPrintable(why), __FILE__, __LINE__);
     else
-        QTest::qSkip("run scripts/mount-test-filesystems as root", __FILE__, __LINE__);
+        QTest::qSkip(qPrintable(why), __FILE__, __LINE__);
     return false;
 }
 
@@ -80,7 +82,8 @@ struct Folder : FolderChooser, ScanView, SortView {
     QString folder;
     QTemporaryDir app;
     RenameChoice answer{};
-    QStringList shown; // the numbered names of the last start
+    // The numbered names of the last start.
+    QStringList shown;
     SortOutcome outcome;
 };
 
@@ -105,7 +108,8 @@ private slots:
     // ignores case. FAT refuses links with EPERM: no file is denied for that.
     void renaming_data() {
         QTest::addColumn<QString>("place");
-        QTest::addColumn<int>("calls"); // made before the renumbering crashes; none: no crash
+        // The calls the renumbering makes before it crashes; none: no crash.
+        QTest::addColumn<int>("calls");
         QTest::addColumn<RenamePath>("path");
         QTest::addColumn<bool>("ignoresCase");
         using enum RenamePath;
