@@ -79,3 +79,7 @@ int checkThenRename(int folderFd, const char* from, const char* to) {
 void limitRenamingCalls(int calls) {
     callsLeft = calls;
 }
+
+bool renamingCrashed() {
+    return callsLeft.load() == 0;
+}

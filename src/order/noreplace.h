@@ -20,6 +20,8 @@ int unlinkOldName(int folderFd, const char* from, const char* to, bool& bothName
 int checkThenRename(int folderFd, const char* from, const char* to);
 
 // Tests stand in for a crash by letting only `calls` more system calls of the functions above
-// be made; the later ones change nothing and fail with ECANCELED. A negative count lifts the
-// limit.
+// be made; the later ones change nothing and fail with ECANCELED, and once the limit is
+// reached renamingCrashed() keeps the sort action from writing to the journal, as a crash
+// would. A negative count lifts the limit.
 void limitRenamingCalls(int calls);
+bool renamingCrashed();
