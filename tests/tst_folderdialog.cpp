@@ -41,15 +41,16 @@ private slots:
         QFETCH(bool, completes);
         QFETCH(QString, folder);
         const QString workingDir = QDir::currentPath();
-        QStringList entered;                    // the dialog after the first Enter
-        const ModalAnswerer answerer("Return"); // answers the warning on a refused path
+        QStringList entered; // the dialog after the first Enter
+        const ModalAnswerer answerer("Return");
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
             QWidget* list = field->completer()->popup(); // has the keys while open
-            QDir::setCurrent(
-                m_root.filePath("photos/summer")); // paths are relative to the dialog's
-            // As a person types: into a field without the focus the dialog writes a file's name.
+            // Paths are relative to the dialog's folder, not to the working one.
+            QDir::setCurrent(m_root.filePath("photos/summer"));
+            // With the focus, as a person types: into the field without it the dialog writes the
+            // name of a file the path names.
             if (!QTest::qWaitForWindowActive(dialog))
                 return dialog->reject();
             QTest::keyClicks(field, typed);
@@ -65,7 +66,7 @@ private slots:
                        buttons->button(QDialogButtonBox::Save)->isEnabled() ? "save" : "no save",
                        list->isVisible() ? "list" : "no list"};
             QTest::keyClick(field, folder.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
-            if (dialog->isVisible()) // still, after either key
+            if (dialog->isVisible()) // the second key closed nothing
                 dialog->reject();
         });
         const std::optional<QString> chosen =
@@ -76,6 +77,9 @@ private slots:
         QCOMPARE(entered, (QStringList{"Select a directory", "Directories (*.~#~)",
                                        refused ? "app" : folder, refused ? typed : placeholder,
                                        refused ? "" : placeholder, "save", "no list"}));
+        const QString warning = "\nDirectory not found.\nPlease verify the correct directory name "
+                                "was given.";
+        QCOMPARE(answerer.texts, refused ? QStringList{typed + warning} : QStringList());
         QCOMPARE(chosen.value_or(""),
                  refused ? "" : m_root.filePath(folder + "/Select a Directory.~#~"));
         QCOMPARE(QDir::currentPath(), workingDir);
