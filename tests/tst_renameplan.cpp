@@ -30,6 +30,8 @@ private slots:
         QTest::addColumn<qsizetype>("moved");
         QTest::addColumn<QStringList>("problems");      // of the plan, then of renaming
         const QString x249(249, u'x'), x250(250, u'x'); // with the number 255 and 256 bytes
+        // Kept: a file gone, changed since the scan, leading out, listed twice, its new name taken
+        // or longer than 255 bytes. One renamed earlier is only offered back.
         QTest::newRow("refused") << Photos{"001 - r", "a", "b", "005 - b", x249, x250}
                                  << Photos{"r", "gone", {"a", 9}, "..", "b", "b", x249, x250}
                                  << Journal{{"r", "001 - r"}}
@@ -38,12 +40,14 @@ private slots:
                                  << QStringList{"gone: Missing",        "a: ChangedSinceScan",
                                                 "..: LeadsOutside",     "b: ListedTwice",
                                                 x250 + ": NameTooLong", "b: Exists"};
+        // Two files of one name swap numbers through a free name.
         QTest::newRow("cycle") << Photos{{"001 - y", 1}, "002 - y"} << Photos{"y", {"y", 1}}
                                << Journal{{"y", "001 - y"}, {"y", "002 - y"}}
                                << QStringList{"002 - y>~temlo-1", "001 - y>002 - y",
                                               "~temlo-1>001 - y"}
                                << QStringList{"002 - y>y", "001 - y>y"} << qsizetype(2)
                                << QStringList{};
+        // A numbered file numbered again: each name is vacated before it is given.
         QTest::newRow("chains") << Photos{"001 - a", "002 - 001 - a"} << Photos{"001 - a", "a"}
                                 << Journal{{"a", "001 - a"}, {"001 - a", "002 - 001 - a"}}
                                 << QStringList{"002 - 001 - a>001 - 001 - a", "001 - a>002 - a"}

@@ -9,25 +9,18 @@ private slots:
     // Each group counted in Czech, its first ten names listed, then the number of the rest.
     void renameReport_data() {
         QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<QString>("last");
-        QTest::newRow("1") << 1 << "přístup odepřen: 1 soubor"
-                           << "    f1";
-        QTest::newRow("4") << 4 << "přístup odepřen: 4 soubory"
-                           << "    f4";
-        QTest::newRow("10") << 10 << "přístup odepřen: 10 souborů"
-                            << "    f10";
-        QTest::newRow("11") << 11 << "přístup odepřen: 11 souborů"
-                            << "    … a dalších: 1";
+        QTest::addColumn<QStringList>("ends"); // the group's first and last lines
+        QTest::newRow("4") << 4 << QStringList{"disk je plný: 4 soubory", "    f4"};
+        QTest::newRow("10") << 10 << QStringList{"disk je plný: 10 souborů", "    f10"};
+        QTest::newRow("11") << 11 << QStringList{"disk je plný: 11 souborů", "    … a dalších: 1"};
     }
     void renameReport() {
         QFETCH(int, count);
         std::vector<Failure> problems;
         for (int i = 1; i <= count; ++i)
-            problems.push_back({Fault::Denied, QStringLiteral("f%1").arg(i), {}});
+            problems.push_back({Fault::DiskFull, QStringLiteral("f%1").arg(i), {}});
         const QStringList lines = ::renameReport(problems).split(u'\n');
-        QTEST(lines.value(2), "heading");
-        QTEST(lines.last(), "last");
+        QTEST(QStringList({lines.value(2), lines.last()}), "ends");
     }
 
     // Each line ends in a lone carriage return; a control character in a name shows as "?".
