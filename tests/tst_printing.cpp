@@ -41,7 +41,9 @@ private slots:
                             .arg(rows[i].filename, DatumText()(rows[i].datum))
                             .split(u' ', Qt::SkipEmptyParts);
         const QString text = commandOutput("pdftotext", {"-layout", pdf, "-"});
-        QCOMPARE(text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts), expected);
+        const QStringList printed = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < std::max(printed.size(), expected.size()); ++i)
+            QCOMPARE(printed.value(i), expected.value(i)); // the first that differ, not the sizes
         for (const QString& line : commandOutput("pdftotext", {"-tsv", pdf, "-"}).split(u'\n')) {
             const QStringList word = line.split(u'\t'); // its left, top, width and height: 6 to 9
             if (word[0] == "5") {
