@@ -40,12 +40,14 @@ private slots:
                             .arg(i + 1, 3, 10, QChar(u'0'))
                             .arg(rows[i].filename, DatumText()(rows[i].datum))
                             .split(u' ', Qt::SkipEmptyParts);
-        const QString text = commandOutput("pdftotext", {"-layout", pdf, "-"});
-        const QStringList printed = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        const QStringList printed = commandOutput("pdftotext", {"-layout", pdf, "-"})
+                                        .split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        // The first words that differ, where comparing the lists would show their sizes alone.
         for (qsizetype i = 0; i < std::max(printed.size(), expected.size()); ++i)
-            QCOMPARE(printed.value(i), expected.value(i)); // the first that differ, not the sizes
+            QCOMPARE(printed.value(i), expected.value(i));
         for (const QString& line : commandOutput("pdftotext", {"-tsv", pdf, "-"}).split(u'\n')) {
-            const QStringList word = line.split(u'\t'); // its left, top, width and height: 6 to 9
+            // A word's row: level 5, then its left, top, width and height as fields 6 to 9.
+            const QStringList word = line.split(u'\t');
             if (word[0] == "5") {
                 QCOMPARE_GE(qMin(word[6].toDouble(), word[7].toDouble()), 42.5);
                 QCOMPARE(qRound(word[9].toDouble()), 9);
