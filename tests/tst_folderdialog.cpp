@@ -1,189 +1,87 @@
+#include "fixture.h"
 #include "folderdialog.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QClipboard>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-namespace {
-
-const QString placeholder = QString::fromLatin1(FileDialogChooser::placeholder);
-
-// How the path gets into the name field and what keys follow it.
-enum class Entry {
-    Typed,           // typed, then Enter once the completer's list is open
-    TypedListClosed, // typed, the list closed with Escape, then Enter
-    FromList,        // typed in part, then Down to the list's first row and Enter
-    Pasted,          // Ctrl+V from the clipboard, then Enter once the list is open
-    TypedNoList,     // typed, then Enter: nothing completes it, so no list opens
-};
-
-// What the dialog shows; the folder relative to the test's root.
-struct Shown {
-    QString folder, field, selected;
-    bool acceptEnabled = false;
-    bool listOpen = false;
-    QString message; // of a warning that came over the dialog
-    bool operator==(const Shown&) const = default;
-};
-
-char* toString(const Shown& shown) {
-    return QTest::toString(QStringList{shown.folder, shown.field, "selected: " + shown.selected,
-                                       shown.acceptEnabled ? "accept enabled" : "accept disabled",
-                                       shown.listOpen ? "list open" : "list closed", shown.message}
-                               .join(" | "));
-}
-
-QString notFound(const QString& path) {
-    return path + "\nDirectory not found.\nPlease verify the correct directory name was given.";
-}
-
-// Where a key goes: to the completer's list while it is open, as the desktop sends it there.
-QWidget* keyTarget(QLineEdit* field) {
-    QWidget* list = field->completer()->popup();
-    return list->isVisible() ? list : field;
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(Entry)
 
 class TestFolderDialog : public QObject {
     Q_OBJECT
-    QTemporaryDir m_root; // app/ where the dialog opens, photos/summer/, notes.txt
-
-    QString path(const QString& name) const { return m_root.filePath(name); }
-
-    Shown shown(QFileDialog* dialog, const QString& message = {}) const {
-        auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
-        auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
-        return {QDir(m_root.path()).relativeFilePath(dialog->directory().absolutePath()),
-                field->text(),
-                field->selectedText(),
-                buttons->button(QDialogButtonBox::Save)->isEnabled(),
-                field->completer()->popup()->isVisible(),
-                message};
-    }
+    QTemporaryDir m_root; // app/, where the dialog opens; photos/summer/; notes.txt
 
 private slots:
     void initTestCase() {
         QVERIFY(QDir(m_root.path()).mkpath("app"));
         QVERIFY(QDir(m_root.path()).mkpath("photos/summer"));
-        QFile notes(path("notes.txt"));
-        QVERIFY(notes.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(m_root.filePath("notes.txt")).open(QIODevice::WriteOnly));
         qputenv("HOME", m_root.path().toUtf8());
     }
 
-    void enterPath_data() {
+    void typedPath_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<Entry>("entry");
-        QTest::addColumn<QString>("folder");  // shown after Enter, "" when the dialog closed
-        QTest::addColumn<QString>("message"); // a warning over the dialog
-        QTest::addColumn<QString>("chosen");  // after one more Enter, "" when cancelled
-
-        const QString photos = path("photos"), none;
-        const QString inPhotos = "photos/Select a Directory.~#~";
-        const QString inSummer = "photos/summer/Select a Directory.~#~";
-        const QString nothing = path("nothing/"), inPhotosNothing = photos + "/nothing";
-        const QString notes = path("notes.txt");
-        const Entry typed = Entry::Typed, noList = Entry::TypedNoList;
-        QTest::newRow("absolute") << photos << typed << "photos" << none << inPhotos;
-        QTest::newRow("absolute, ending in /")
-            << photos + '/' << typed << "photos" << none << inPhotos;
-        QTest::newRow("list closed")
-            << photos << Entry::TypedListClosed << "photos" << none << inPhotos;
-        QTest::newRow("relative") << "../photos" << typed << "photos" << none << inPhotos;
-        QTest::newRow("relative, in home") << "~/photos/" << noList << "photos" << none << inPhotos;
-        QTest::newRow("from the list")
-            << path("pho") << Entry::FromList << "photos" << none << inPhotos;
-        QTest::newRow("pasted") << photos + '/' << Entry::Pasted << "photos" << none << inPhotos;
-        QTest::newRow("subfolder")
-            << "../photos/summer" << noList << "photos/summer" << none << inSummer;
-        QTest::newRow("name of one's own") << "x" << noList << none << none << "app/x.~#~";
-        QTest::newRow("no such folder") << nothing << noList << "app" << notFound(nothing) << none;
-        QTest::newRow("no such folder, no /")
-            << inPhotosNothing << noList << "app" << notFound(inPhotosNothing) << none;
-        QTest::newRow("a file") << notes << noList << "app" << notFound(notes) << none;
+        QTest::addColumn<bool>("completes"); // the completer's list opens on typing
+        QTest::addColumn<QString>("folder"); // entered; "" when the path is refused
+        const QString photos = m_root.filePath("photos");
+        QTest::newRow("absolute") << photos << true << "photos";
+        QTest::newRow("absolute, ending in /") << photos + '/' << true << "photos";
+        QTest::newRow("relative") << "../photos/summer" << false << "photos/summer";
+        QTest::newRow("in home") << "~/photos" << false << "photos";
+        QTest::newRow("no such folder") << photos + "/nothing" << false << "";
+        QTest::newRow("a file") << m_root.filePath("notes.txt") << false << "";
     }
-
-    // The path goes in as a person enters it; a folder is entered with the placeholder ready
-    // for the next Enter, anything else is refused with a warning and then cancelled.
-    void enterPath() {
+    // Enter on a folder's path moves there, ready for one more Enter to choose the folder.
+    // Any other path is refused, and the dialog, cancelled then, chooses nothing.
+    void typedPath() {
         QFETCH(QString, typed);
-        QFETCH(Entry, entry);
+        QFETCH(bool, completes);
         QFETCH(QString, folder);
-        QFETCH(QString, message);
-        QFETCH(QString, chosen);
-
         const QString workingDir = QDir::currentPath();
-        QStringList setup; // the dialog as it opens
-        Shown opened, entered;
+        QStringList entered; // the dialog after the first Enter
+        const ModalAnswerer answerer("Return");
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            const auto closed = qScopeGuard([dialog] {
-                if (dialog->isVisible())
-                    dialog->reject();
-            });
-            if (!QTest::qWaitForWindowActive(dialog))
-                return;
             auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
-            setup << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix();
-            opened = shown(dialog);
-            // The working folder moved meanwhile, so a relative path works from the dialog's.
-            QDir::setCurrent(path("photos/summer"));
-
-            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-            if (entry == Entry::Pasted) {
-                QGuiApplication::clipboard()->setText(typed);
-                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-            } else {
-                QTest::keyClicks(field, typed);
-            }
-            QAbstractItemView* list = field->completer()->popup();
-            if (entry != Entry::TypedNoList &&
-                !QTest::qWaitFor([list] { return list->isVisible(); }))
-                return;
-            if (entry == Entry::TypedListClosed)
-                QTest::keyClick(list, Qt::Key_Escape);
-            if (entry == Entry::FromList)
-                QTest::keyClick(list, Qt::Key_Down);
-            QString warning; // answered with Enter, as a person would
-            QTimer answering;
-            connect(&answering, &QTimer::timeout, [&warning] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    warning = box->text();
-                    QTest::keyClick(box, Qt::Key_Return);
-                }
-            });
-            answering.start(10);
-            QTest::keyClick(keyTarget(field), Qt::Key_Return);
-            if (!dialog->isVisible())
-                return;
-            entered = shown(dialog, warning);
-            if (warning.isEmpty())
-                QTest::keyClick(keyTarget(field), Qt::Key_Return);
-            else
-                QTest::keyClick(keyTarget(field), Qt::Key_Escape);
+            QWidget* list = field->completer()->popup(); // has the keys while open
+            // Paths are relative to the dialog's folder, not to the working one.
+            QDir::setCurrent(m_root.filePath("photos/summer"));
+            // With the focus, as a person types: into the field without it the dialog writes the
+            // name of a file the path names.
+            if (!QTest::qWaitForWindowActive(dialog))
+                return dialog->reject();
+            QTest::keyClicks(field, typed);
+            if (completes && !QTest::qWaitFor([list] { return list->isVisible(); }))
+                return dialog->reject();
+            QTest::keyClick(list->isVisible() ? list : field, Qt::Key_Return);
+            const QDialogButtonBox* buttons = dialog->findChild<QDialogButtonBox*>();
+            entered = {dialog->windowTitle(),
+                       dialog->nameFilters().join(u';'),
+                       QDir(m_root.path()).relativeFilePath(dialog->directory().absolutePath()),
+                       field->text(),
+                       field->selectedText(),
+                       buttons->button(QDialogButtonBox::Save)->isEnabled() ? "save" : "no save",
+                       list->isVisible() ? "list" : "no list"};
+            QTest::keyClick(field, folder.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+            if (dialog->isVisible()) // the second key closed nothing
+                dialog->reject();
         });
-        const std::optional<QString> answer = FileDialogChooser(nullptr).confirmedName(path("app"));
+        const std::optional<QString> chosen =
+            FileDialogChooser(nullptr).confirmedName(m_root.filePath("app"));
 
-        QCOMPARE(setup, (QStringList{"Select a directory", "Directories (*.~#~)", "~#~"}));
-        QCOMPARE(opened, (Shown{"app", placeholder, placeholder, true, false, {}}));
-        const Shown expected = folder.isEmpty() ? Shown{}
-                               : message.isEmpty()
-                                   ? Shown{folder, placeholder, placeholder, true, false, {}}
-                                   : Shown{folder, typed, {}, true, false, message};
-        QCOMPARE(entered, expected);
-        QCOMPARE(answer ? QDir(m_root.path()).relativeFilePath(*answer) : "", chosen);
+        const QString placeholder = FileDialogChooser::placeholder;
+        const bool refused = folder.isEmpty();
+        QCOMPARE(entered, (QStringList{"Select a directory", "Directories (*.~#~)",
+                                       refused ? "app" : folder, refused ? typed : placeholder,
+                                       refused ? "" : placeholder, "save", "no list"}));
+        const QString warning = "\nDirectory not found.\nPlease verify the correct directory name "
+                                "was given.";
+        QCOMPARE(answerer.texts, refused ? QStringList{typed + warning} : QStringList());
+        QCOMPARE(chosen.value_or(""),
+                 refused ? "" : m_root.filePath(folder + "/Select a Directory.~#~"));
         QCOMPARE(QDir::currentPath(), workingDir);
     }
 };
