@@ -1,15 +1,10 @@
 #include "fixture.h"
 
-#include "listingfont.h"
-#include "listingprinter.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFontMetricsF>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -141,10 +136,4 @@ int pdfPageCount(const QString& path) {
     static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
                                           QRegularExpression::MultilineOption);
     return pages.match(commandOutput(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
-}
-
-ListingMetrics printedMetrics(QPrinter& printer) {
-    reservePrintMargins(printer);
-    return listingMetrics(QFontMetricsF(listingFont(), &printer),
-                          QSizeF(printer.width(), printer.height()));
 }

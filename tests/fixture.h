@@ -2,7 +2,6 @@
 
 #include "catalogue.h"
 #include "folderchooser.h"
-#include "listinglayout.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -83,7 +82,6 @@ class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
     explicit ModalAnswerer(QString answer = {});
-    void answer(const QString& button) { m_answer = button; }
     QStringList texts;  // of the boxes answered so far
     QStringList titles; // with each the override cursor it met ("arrow", "wait" or "none")
 
@@ -99,7 +97,3 @@ QStringList failureTexts(std::span<const Failure> failures);
 QString cursorName();
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure
 int pdfPageCount(const QString& path); // as pdfinfo reads it; 0 when it cannot
-
-class QPrinter;
-// The listing font's metrics on the printer, within the margins printing reserves there.
-ListingMetrics printedMetrics(QPrinter& printer);

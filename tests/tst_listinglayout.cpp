@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "listinglayout.h"
 
 #include <QTest>
 
