@@ -6,7 +6,6 @@
 #include <QDirIterator>
 #include <QMessageBox>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 Photo::Photo(const char* name, int seconds, QByteArray content)
@@ -130,10 +129,4 @@ QString commandOutput(const QString& program, const QStringList& arguments) {
     process.start(program, arguments);
     return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput())
                                           : QString();
-}
-
-int pdfPageCount(const QString& path) {
-    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
-                                          QRegularExpression::MultilineOption);
-    return pages.match(commandOutput(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
 }

@@ -96,4 +96,3 @@ QStringList failureTexts(std::span<const Failure> failures);
 
 QString cursorName();
 QString commandOutput(const QString& program, const QStringList& arguments); // "" on failure
-int pdfPageCount(const QString& path); // as pdfinfo reads it; 0 when it cannot
