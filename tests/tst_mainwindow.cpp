@@ -56,6 +56,25 @@ private slots:
         QCOMPARE(status()->text(), held ? "OK" : "Zvolen adresář: " + m_photos->folder());
     }
 
+    void sortAsks_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("disk");
+        QTest::newRow("Přejmenovat") << "Přejmenovat" << QStringList{"001 - b=b", "002 - a=a"};
+        QTest::newRow("Ne") << "Ne" << QStringList{"a=a", "b=b"};
+        QTest::newRow("Return: Ne") << "Return" << QStringList{"a=a", "b=b"};
+        QTest::newRow("Escape: Ne") << "Escape" << QStringList{"a=a", "b=b"};
+    }
+    // "seřaď" asks before renaming, in its own box.
+    void sortAsks() {
+        QFETCH(QString, answer);
+        m_photos->add({{"a", 2}, {"b", 1}});
+        QTest::keyClick(m_window->focusWidget(), Qt::Key_Space);
+        const ModalAnswerer answerer(answer);
+        QTest::mouseClick(m_window->findChild<QWidget*>("Command2"), Qt::LeftButton);
+        QCOMPARE(answerer.titles, QStringList{"TEMLO_RUNDEL – přejmenování arrow"});
+        QTEST(m_photos->disk(), "disk");
+    }
+
     void cancelledChoice() {
         m_window->setFolderChooser(std::make_unique<StandInChooser>());
         QTest::keyClick(m_window->focusWidget(), Qt::Key_Space);
