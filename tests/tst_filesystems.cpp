@@ -12,8 +12,6 @@ Q_DECLARE_METATYPE(RenamePath)
 using enum RenameChoice;
 using enum RenamePath;
 
-namespace {
-
 // The mounts of scripts/mount-test-filesystems.
 const QString mounts = qEnvironmentVariable("TEMLO_TEST_MOUNTS", "/mnt/temlo-fs") + u'/';
 // In whole minutes: FAT keeps even seconds.
@@ -21,28 +19,28 @@ const qint64 shot = firstShot.toSecsSinceEpoch() / 60;
 
 // Whether `place` can be tested: a missing FUSE mount skips the row, or fails it where
 // TEMLO_REQUIRE_MOUNTS=1 (as in CI).
-bool mounted(const QString& place) {
+static bool mounted(const QString& place) {
     if (!place.startsWith(mounts) || QStorageInfo(place).fileSystemType().startsWith("fuse"))
         return true;
     (qgetenv("TEMLO_REQUIRE_MOUNTS") == "1" ? QTest::qFail : QTest::qSkip)(
-        "not mounted (scripts/mount-test-filesystems)", __FILE__, __LINE__);
+        "see scripts/mount-test-filesystems", __FILE__, __LINE__);
     return false;
 }
 
 // A folder of its own on `place`, or `place` itself where none can be made (the read-only
 // mount, which holds two files), and the window's part in each start of the program.
 struct Folder : ScanView, SortView {
-    explicit Folder(const QString& place)
-        : own(place + "/temlo-test-XXXXXX"), folder((own.isValid() ? own.path() : place) + u'/') {}
+    Folder(const QString& place)
+        : own(place + "/temlo-XXXXXX"), folder((own.isValid() ? own.path() : place) + u'/') {}
 
     // Empty files, taken the minutes after the shot their place in "yzabc" says. Both times
     // are set: FUSE's high-level library (fusefat, bindfs) ignores a change of the
     // modification time alone.
     void add(const QString& names) {
-        for (const QChar name : names) {
+        for (const auto name : names) {
             writeFile(folder + name, {}, firstShot);
-            const timeval time{60 * (shot + QStringLiteral("yzabc").indexOf(name)), 0};
-            const timeval times[2]{time, time};
+            const time_t time = 60 * (shot + QString("yzabc").indexOf(name));
+            const timeval times[2]{{time, 0}, {time, 0}};
             QCOMPARE(::utimes(qPrintable(folder + name), times), 0);
         }
     }
@@ -56,7 +54,7 @@ struct Folder : ScanView, SortView {
         limitRenamingCalls(calls);
         const auto sorted = sortCatalogue(app.catalogue(), scanned->written.value(), " - ", *this);
         QVERIFY(sorted.ok());
-        refused = sorted.value().refused;
+        outcome = sorted.value();
     }
     void showScan(const QString&, std::span<const CatalogueRow>) override {}
     void showNumbered(const QStringList&) override {}
@@ -65,7 +63,7 @@ struct Folder : ScanView, SortView {
     // Every file as "name@minutes", which tell whose photograph it is.
     QStringList disk() const {
         QStringList files;
-        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files, QDir::Name))
+        for (const auto& file : QDir(folder).entryInfoList(QDir::Files, QDir::Name))
             files << file.fileName() + u'@' +
                          QString::number(file.lastModified().toSecsSinceEpoch() / 60 - shot);
         return files;
@@ -76,10 +74,8 @@ struct Folder : ScanView, SortView {
     StandInChooser chooser{folder};
     PhotoFolder app;
     RenameChoice answer{};
-    std::optional<Failure> refused;
+    SortOutcome outcome;
 };
-
-} // namespace
 
 // Renaming on the file systems photographs are kept on, each mounted for real.
 class TestFileSystems : public QObject {
@@ -95,8 +91,8 @@ private slots:
         // The calls before the crash, after a rename, look or link.
         QTest::addColumn<int>("calls");
         QTest::addColumn<RenamePath>("path");
-        QTest::newRow("tmp") << QDir::tempPath() << -1 << NoReplace;
-        QTest::newRow("tmp, crash") << QDir::tempPath() << 1 << NoReplace;
+        QTest::newRow("tmp") << "/tmp" << -1 << NoReplace;
+        QTest::newRow("tmp, crash") << "/tmp" << 1 << NoReplace;
         QTest::newRow("FAT32") << mounts + "fat32" << 8 << CheckThenRename;
         QTest::newRow("exFAT") << mounts + "exfat" << 8 << CheckThenRename;
         QTest::newRow("NTFS") << mounts + "ntfs" << 4 << LinkThenUnlink;
@@ -131,7 +127,7 @@ private slots:
             return;
         Folder photos(mounts + "readonly");
         photos.run(Rename);
-        QCOMPARE(photos.refused.value_or(Failure{}).fault, Fault::ReadOnly);
+        QCOMPARE(photos.outcome.refused.value_or(Failure{}).fault, Fault::ReadOnly);
     }
 };
 
