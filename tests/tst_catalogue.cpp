@@ -2,7 +2,7 @@
 
 #include <QTest>
 #include <QThread>
-#include <future>
+#include <thread>
 
 using Rows = std::vector<CatalogueRow>;
 
@@ -21,8 +21,9 @@ private slots:
         QCOMPARE(catalogued(photos.catalogue()), column(rows));
     }
 
-    // The table as another program made it: what a write may add, and what it must leave.
-    void writeOverTable_data() {
+    // The table as another program made it: what a write may add, and what it must leave. A
+    // file is stored under the original name the journal holds for it in that folder.
+    void write_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QStringList>("catalogued");
         QTest::newRow("fields in other case")
@@ -32,30 +33,23 @@ private slots:
                "INSERT INTO filenametab VALUES ('old', NULL)"
             << QStringList{"old"};
     }
-    void writeOverTable() {
+    void write() {
         QFETCH(QString, sql);
         const PhotoFolder photos;
-        connection(photos.catalogue()).exec(sql.toStdString());
-        photos.catalogue().replaceAll(Rows{{"a", {}}, {"x", {}}});
-        QTEST(catalogued(photos.catalogue()), "catalogued");
-    }
-
-    // A scan stores a file under the original name the journal holds for it in that folder.
-    void writeStoresOriginalNames() {
-        const PhotoFolder photos;
         const Catalogue catalogue = photos.catalogue();
-        const std::vector<RenamedName> given{{"a", "001 - a"}};
-        QVERIFY(catalogue.recordRenames("/a/", given, {}).ok());
-        QVERIFY(catalogue.replaceAll(Rows{{"001 - a", {}}, {"002 - b", {}}}, "/a/").ok());
-        QCOMPARE(catalogued(catalogue), QStringList({"a", "002 - b"}));
+        connection(catalogue).exec(sql.toStdString());
+        QVERIFY(
+            catalogue.recordRenames("/a/", std::vector<RenamedName>{{"a", "001 - a"}}, {}).ok());
+        catalogue.replaceAll(Rows{{"001 - a", {}}, {"x", {}}}, "/a/");
+        QTEST(catalogued(catalogue), "catalogued");
     }
 
     // Another copy writing the catalogue for a moment is waited for.
     void busyCatalogueIsWaitedFor() {
         const PhotoFolder photos;
-        SQLite::Database other = connection(photos.catalogue());
+        auto other = connection(photos.catalogue());
         other.exec("BEGIN IMMEDIATE");
-        auto release = std::async(std::launch::async, [&] {
+        const std::jthread release([&] {
             QThread::msleep(300);
             other.exec("COMMIT");
         });

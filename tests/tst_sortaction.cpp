@@ -4,21 +4,19 @@
 
 #include <QTest>
 
-using Offers = QList<std::pair<qsizetype, qsizetype>>; // files to rename, files to restore
 // Besides the sort: another scan of the folder after ours, or another connection writing the
 // catalogue.
-enum class Twist { None, OtherScan, Locked };
+enum Twist { None, OtherScan, Locked };
 
-class View : public ScanView, public SortView {
-public:
+// Always answers "Přejmenovat", and keeps how many files each question offered to rename.
+struct View : ScanView, SortView {
     void showScan(const QString&, std::span<const CatalogueRow>) override {}
-    void showNumbered(const QStringList& names) override { shown = names; }
-    RenameChoice ask(const RenameOffer& offer) override { // always "Přejmenovat"
-        offers.push_back({offer.toRename, offer.toRestore});
+    void showNumbered(const QStringList&) override {}
+    RenameChoice ask(const RenameOffer& offer) override {
+        offers << offer.toRename;
         return RenameChoice::Rename;
     }
-    QStringList shown;
-    Offers offers;
+    QList<int> offers;
 };
 
 class TestSortAction : public QObject {
@@ -26,14 +24,15 @@ class TestSortAction : public QObject {
 private slots:
     void sortCatalogue_data() {
         QTest::addColumn<Twist>("twist");
-        QTest::addColumn<Offers>("offers");
-        QTest::addColumn<QString>("journal"); // its fault, when it could not be written
+        QTest::addColumn<QList<int>>("offers");
+        // Its fault, when it could not be written.
+        QTest::addColumn<QString>("journal");
         QTest::addColumn<QStringList>("disk");
         const QStringList original{"a=a", "b=b", "c=c"};
-        const QStringList renamed{"001 - c=c", "002 - a=a", "003 - b=b"};
-        QTest::newRow("renamed") << Twist::None << Offers{{3, 0}} << "" << renamed;
-        QTest::newRow("other scan") << Twist::OtherScan << Offers{} << "" << original;
-        QTest::newRow("journal locked") << Twist::Locked << Offers{{3, 0}} << "InUse" << original;
+        QTest::newRow("renamed") << None << QList<int>{3} << ""
+                                 << QStringList{"001 - c=c", "002 - a=a", "003 - b=b"};
+        QTest::newRow("other scan") << OtherScan << QList<int>{} << "" << original;
+        QTest::newRow("journal locked") << Locked << QList<int>{3} << "InUse" << original;
     }
     void sortCatalogue() {
         QFETCH(Twist, twist);
@@ -44,18 +43,17 @@ private slots:
         View view;
         const auto scanned = browseFolder(chooser, {}, catalogue, view);
         QVERIFY(scanned && scanned->written.ok());
-        if (twist == Twist::OtherScan)
+        if (twist == OtherScan)
             QVERIFY(browseFolder(chooser, {}, catalogue, view)->written.ok());
-        SQLite::Database other = connection(catalogue);
-        if (twist == Twist::Locked)
+        auto other = connection(catalogue);
+        if (twist == Locked)
             other.exec("BEGIN IMMEDIATE");
-        const auto outcome = ::sortCatalogue(catalogue, scanned->written.value(), " - ", view);
-        QVERIFY(outcome.ok());
-        QCOMPARE(view.shown, QStringList({"001 - c", "002 - a", "003 - b"}));
+        const auto sorted = ::sortCatalogue(catalogue, scanned->written.value(), " - ", view);
+        QVERIFY(sorted.ok());
         QTEST(view.offers, "offers");
-        QCOMPARE(outcome.value().otherScan, twist == Twist::OtherScan ? photos.folder() : "");
-        const Result<void>& journal = outcome.value().journal;
-        QTEST(journal.ok() ? QString() : faultName(journal.failure().fault), "journal");
+        const auto& outcome = sorted.value();
+        QCOMPARE(outcome.otherScan, twist == OtherScan ? photos.folder() : "");
+        QTEST(outcome.journal.ok() ? "" : faultName(outcome.journal.failure().fault), "journal");
         QTEST(photos.disk(), "disk");
     }
 };
