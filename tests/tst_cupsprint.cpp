@@ -6,39 +6,37 @@
 #include <cups/cups.h>
 #include <dlfcn.h>
 
-static bool cutOff = false; // a document's data never reaches the scheduler
+static bool cutOff = false;
 
-// Stands in for libcups's own, which it calls unless cut off.
+// Stands in for libcups's own: cut off, a document's data never reaches the scheduler.
 http_status_t cupsWriteRequestData(http_t* http, const char* buffer, size_t length) {
     static const auto write =
         reinterpret_cast<decltype(&cupsWriteRequestData)>(dlsym(RTLD_NEXT, "cupsWriteRequestData"));
     return cutOff ? HTTP_STATUS_ERROR : write(http, buffer, length);
 }
 
-// The ids of this user's jobs waiting in the queue, which the owner cancels by id.
+// The ids of this user's jobs waiting in the queue.
 static QStringList jobs(const QString& queue) {
-    QStringList ids = commandOutput("lpstat", {"-o", queue}).split(u'\n');
-    ids = ids.filter(QStringLiteral(" %1 ").arg(cupsUser()));
+    QStringList ids = commandOutput("lpstat", {"-o", queue}).split(u'\n').filter(cupsUser());
     for (QString& id : ids)
         id = id.section(u' ', 0, 0);
     return ids;
 }
 
-// Prints through the queues scripts/setup-cups makes, which LPDEST points the default
-// destination at.
+// The queues are from scripts/setup-cups; LPDEST picks the default.
 class TestCupsPrint : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
         if (QPrinterInfo::availablePrinterNames().contains("TemloStopped"))
             return;
-        if (qEnvironmentVariable("TEMLO_REQUIRE_CUPS") == QLatin1String("1"))
-            QFAIL("no CUPS queues (scripts/setup-cups)");
-        QSKIP("no CUPS queues (scripts/setup-cups)");
+        if (qgetenv("TEMLO_REQUIRE_CUPS") == "1")
+            QFAIL("no CUPS queues");
+        QSKIP("no CUPS queues");
     }
 
     // Only a stopped queue takes the job, and keeps it waiting; a job cut off is cancelled.
-    void refusedOrWaiting_data() {
+    void print_data() {
         QTest::addColumn<QString>("queue");
         QTest::addColumn<bool>("cut");
         QTest::addColumn<QStringList>("failure");
@@ -49,7 +47,7 @@ private slots:
         QTest::newRow("cut off") << "TemloStopped" << true
                                  << failure(Fault::Refused, "TemloStopped");
     }
-    void refusedOrWaiting() {
+    void print() {
         QFETCH(QString, queue);
         QFETCH(bool, cut);
         QFETCH(QStringList, failure);
@@ -61,7 +59,7 @@ private slots:
         if (!left.isEmpty())
             commandOutput("cancel", left);
         QCOMPARE(failureOf(job), failure);
-        QCOMPARE(left.size() - before, failure.isEmpty() ? 1 : 0);
+        QCOMPARE(left.size() - before, qsizetype(failure.isEmpty()));
         QCOMPARE(job.ok() && job.value().waiting, failure.isEmpty());
     }
 };

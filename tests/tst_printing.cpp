@@ -7,16 +7,15 @@
 #include <QRegularExpression>
 #include <QTest>
 
-// Every page turn is refused, as by a printer that fails midway.
 struct FailingPrinter : QPrinter {
-    bool newPage() override { return false; }
+    bool newPage() override { return false; } // as when a printer fails midway
 };
 
 class TestPrinting : public QObject {
     Q_OBJECT
 private slots:
-    // "TISK": the heading, then every row once, in order, on two pages; in 8 pt (words 9 pt
-    // tall) at least 15 mm (42.5 pt) from the paper's edges.
+    // The heading, then every row once, in order, on two pages; in 8 pt (words 9 pt tall) at
+    // least 15 mm (42.5 pt) from the paper's edges.
     void windowPrintsEveryRowOnce() {
         const PhotoFolder box;
         MainWindow window(box.appDir());
@@ -26,7 +25,8 @@ private slots:
             printer->setOutputFileName(pdf);
             return printer;
         });
-        const ModalAnswerer answerer; // keeps any message, which would be a failure here
+        // Any message is a failure.
+        const ModalAnswerer answerer;
         std::vector<CatalogueRow> rows{
             {QStringLiteral("Dovolená u moře, Štěrbohol ").repeated(6), ""}};
         for (int i = 1; i < 100; ++i)
@@ -36,24 +36,25 @@ private slots:
         QCOMPARE(answerer.texts, QStringList());
         QStringList expected{"--------------"};
         for (size_t i = 0; i < rows.size(); ++i)
-            expected << QStringLiteral("%1 - %2 %3")
+            expected << QString("%1 - %2 %3")
                             .arg(i + 1, 3, 10, QChar(u'0'))
                             .arg(rows[i].filename, DatumText()(rows[i].datum))
                             .split(u' ', Qt::SkipEmptyParts);
         const QString text = commandOutput("pdftotext", {"-layout", pdf, "-"});
         const QStringList printed = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
-        // The first words that differ, where comparing the lists would show their sizes alone.
+        // Comparing the lists would show their sizes alone.
         for (qsizetype i = 0; i < std::max(printed.size(), expected.size()); ++i)
             QCOMPARE(printed.value(i), expected.value(i));
         for (const QString& line : commandOutput("pdftotext", {"-tsv", pdf, "-"}).split(u'\n')) {
-            // A word's row: level 5, then its left, top, width and height as fields 6 to 9.
+            // A word (level 5): its left, top, width and height as fields 6 to 9.
             const QStringList word = line.split(u'\t');
             if (word[0] == "5") {
                 QCOMPARE_GE(qMin(word[6].toDouble(), word[7].toDouble()), 42.5);
                 QCOMPARE(qRound(word[9].toDouble()), 9);
             }
         }
-        QCOMPARE(text.count(u'\f'), 2); // one form feed after each page
+        // A form feed after each page.
+        QCOMPARE(text.count(u'\f'), 2);
     }
 
     void failingMidway() {
