@@ -11,7 +11,7 @@ static bool cutOff = false;
 // Stands in for libcups's own: cut off, a document's data never reaches the scheduler.
 http_status_t cupsWriteRequestData(http_t* http, const char* buffer, size_t length) {
     static const auto write =
-        reinterpret_cast<decltype(&cupsWriteRequestData)>(dlsym(RTLD_NEXT, "cupsWriteRequestData"));
+        reinterpret_cast<decltype(&cupsWriteRequestData)>(dlsym(RTLD_NEXT, __func__));
     return cutOff ? HTTP_STATUS_ERROR : write(http, buffer, length);
 }
 
@@ -54,7 +54,7 @@ private slots:
         const qsizetype before = jobs(queue).size();
         qputenv("LPDEST", queue.toUtf8());
         cutOff = cut;
-        const Result<PrintedJob> job = printOnDefaultPrinter({"/f/", {{"001 - a.jpg", ""}}});
+        const Result<PrintedJob> job = printOnDefaultPrinter({{}, {{"a", ""}}});
         const QStringList left = jobs(queue);
         if (!left.isEmpty())
             commandOutput("cancel", left);

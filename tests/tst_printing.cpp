@@ -4,12 +4,7 @@
 #include "mainwindow.h"
 
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTest>
-
-struct FailingPrinter : QPrinter {
-    bool newPage() override { return false; } // as when a printer fails midway
-};
 
 class TestPrinting : public QObject {
     Q_OBJECT
@@ -27,21 +22,18 @@ private slots:
         });
         // Any message is a failure.
         const ModalAnswerer answerer;
-        std::vector<CatalogueRow> rows{
-            {QStringLiteral("Dovolená u moře, Štěrbohol ").repeated(6), ""}};
-        for (int i = 1; i < 100; ++i)
+        std::vector<CatalogueRow> rows{{QString("Dovolená u moře, Štěrbohol ").repeated(6), ""}};
+        QString listing = "-------------- 001 - " + rows[0].filename;
+        for (int i = 1; i < 100; ++i) {
             rows.push_back({QString::number(i), firstShot.addSecs(i).toString(Qt::ISODateWithMs)});
+            listing += QString::asprintf(" %03d - %d ", i + 1, i) + DatumText()(rows[i].datum);
+        }
         QVERIFY(box.catalogue().replaceAll(rows).ok());
         QTest::mouseClick(window.findChild<QWidget*>("Command3"), Qt::LeftButton);
         QCOMPARE(answerer.texts, QStringList());
-        QStringList expected{"--------------"};
-        for (size_t i = 0; i < rows.size(); ++i)
-            expected << QString("%1 - %2 %3")
-                            .arg(i + 1, 3, 10, QChar(u'0'))
-                            .arg(rows[i].filename, DatumText()(rows[i].datum))
-                            .split(u' ', Qt::SkipEmptyParts);
         const QString text = commandOutput("pdftotext", {"-layout", pdf, "-"});
-        const QStringList printed = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        const QStringList printed = text.simplified().split(u' ');
+        const QStringList expected = listing.simplified().split(u' ');
         // Comparing the lists would show their sizes alone.
         for (qsizetype i = 0; i < std::max(printed.size(), expected.size()); ++i)
             QCOMPARE(printed.value(i), expected.value(i));
@@ -59,9 +51,12 @@ private slots:
 
     void failingMidway() {
         const PhotoFolder box;
-        FailingPrinter printer;
+        // Every page turn is refused, as by a printer failing midway.
+        struct : QPrinter {
+            bool newPage() override { return false; }
+        } printer;
         printer.setOutputFileName(box.root() + "/x.pdf");
-        const Result<void> printed = printListing(&printer, {"/f/", {300, {"001 - a", ""}}});
+        const Result<void> printed = printListing(&printer, {{}, {300, {"a", ""}}});
         QCOMPARE(failureOf(printed), failure(Fault::PrintAborted, {}));
     }
 };
