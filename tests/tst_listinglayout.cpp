@@ -1,4 +1,3 @@
-#include "fixture.h"
 #include "listinglayout.h"
 
 #include <QTest>
@@ -25,7 +24,8 @@ private slots:
     void rows() {
         QFETCH(QString, name);
         QStringList lines;
-        for (const ListingLine& line : listingPages({{}, {{name, "d"}}}, units(1e9))[0])
+        const auto pages = listingPages({{}, {{name, "d"}}}, units(1e9));
+        for (const ListingLine& line : pages[0])
             lines << line.name;
         QTEST(lines.mid(4), "lines");
     }
