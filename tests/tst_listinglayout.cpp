@@ -14,11 +14,10 @@ private slots:
     void rows_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("lines");
-        const QString a = QString(86, u'a') + ' ', b(30, u'b'), x(96, u'x'),
-                      far = "a " + x.left(94);
+        const QString a = QString(86, u'a') + ' ', b(30, u'b'), x(96, u'x'), f = "a " + x.left(94);
         QTest::newRow("one past column 70") << x.left(66) << QStringList{x.left(66), ""};
         QTest::newRow("space near the end") << a + b << QStringList{a, b};
-        QTest::newRow("space far back") << far + b << QStringList{far, b};
+        QTest::newRow("space far back") << f + b << QStringList{f, b};
         QTest::newRow("no space") << x + x + b << QStringList{x, x, b};
     }
     void rows() {
